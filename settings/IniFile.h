@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace vantrel {
+
+// One INI file, parsed once into an ordered document. Lookups follow the rules
+// of the classic private-profile functions (first section and first key of a
+// name, ASCII case ignored, blanks trimmed), so files written on the original
+// platform read the same here. Writes change the document and keep every other
+// line as it was; save() puts the whole document on disk at once.
+class IniFile final {
+public:
+    static constexpr size_t kMaxValueLength = 2047;
+
+    // Reads the file; a missing or unreadable file gives an empty document.
+    explicit IniFile(std::string path);
+
+    const std::string& path() const { return m_path; }
+
+    std::string readText(std::string_view section, std::string_view key,
+                         std::string_view defaultValue) const;
+    int32_t readInt(std::string_view section, std::string_view key, int32_t defaultValue) const;
+    // Leaves the buffer untouched unless the value is exactly 2 * size + 2 hex
+    // digits with a matching checksum.
+    bool readBlob(std::string_view section, std::string_view key, void* buffer,
+                  size_t size) const;
+
+    void writeText(std::string_view section, std::string_view key, std::string_view value);
+    void writeInt(std::string_view section, std::string_view key, int32_t value);
+    void writeBlob(std::string_view section, std::string_view key, const void* buffer,
+                   size_t size);
+
+    // Writes a temporary file beside the target and renames it over the target,
+    // creating missing folders first, so a crash never leaves half a file.
+    bool save() const;
+    std::string serialise() const;
+
+    static std::string encodeBlob(const void* buffer, size_t size);
+    static bool decodeBlob(std::string_view text, void* buffer, size_t size);
+    // Optional sign and decimal digits up to the first other character, wrapped
+    // to 32 bits; no digits give 0.
+    static int32_t parseInt(std::string_view text);
+
+private:
+    struct Section {
+        std::string header;            // the header line as stored; empty before the first
+        std::vector<std::string> lines; // the lines under the header, as stored
+        std::unordered_map<std::string, size_t> keys; // lower-case key -> its first line
+    };
+
+    void parse(std::string_view content);
+    const std::string* findLine(std::string_view section, std::string_view key) const;
+    // Puts a finished "key=value" line in place of the key's line, or adds it.
+    void setLine(std::string_view section, std::string_view key, std::string line);
+
+    std::string m_path;
+    std::vector<Section> m_sections; // m_sections[0] holds the lines before any header
+    std::unordered_map<std::string, size_t> m_sectionIndex; // lower-case name -> first section
+    bool m_crlf = true;
+};
+
+} // namespace vantrel

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace vantrel {
+
+// Copies text into a fixed character field: cut to size - 1 bytes, never in the
+// middle of a UTF-8 sequence, NUL-terminated and zero-filled.
+void copyToField(char* field, size_t size, std::string_view text);
+
+// The text of a field up to its first NUL, or the whole field when it has none.
+std::string fieldText(const char* field, size_t size);
+
+template <size_t N> void copyToField(char (&field)[N], std::string_view text) {
+    copyToField(field, N, text);
+}
+template <size_t N> std::string fieldText(const char (&field)[N]) {
+    return fieldText(field, N);
+}
+
+} // namespace vantrel

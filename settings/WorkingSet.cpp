@@ -1,0 +1,81 @@
+#include "settings/WorkingSet.h"
+
+#include "settings/FileLock.h"
+#include "settings/IniFile.h"
+#include "settings/ProfileDefaults.h"
+#include "settings/ProfileFile.h"
+
+#include <cstring>
+
+namespace vantrel {
+
+WorkingSet::WorkingSet(std::string programFolder) : m_folder(std::move(programFolder)) {}
+
+std::string WorkingSet::profilePath(int n) const {
+    return m_folder + "config/Default" + std::to_string(n) + ".gkp";
+}
+
+void WorkingSet::readWorkingSet(SharedBlock& settings, const LanguageStrings& strings) const {
+    settings.CurrentProfile =
+        profileIndexInRange(IniFile(configPath()).readInt("Setting", "CurrentProfile", -1));
+    for (int n = 0; n < kProfileCount; ++n) {
+        const std::string path = profilePath(n);
+        if (fileExists(path))
+            readProfile(path, settings.profiles[n]);
+        else
+            resetProfile(settings.profiles[n], n, strings);
+    }
+}
+
+bool WorkingSet::writeWorkingSet(const SharedBlock& settings) const {
+    bool ok;
+    {
+        const FileLock lock(configPath());
+        IniFile config(configPath());
+        config.writeInt("Setting", "CurrentProfile", settings.CurrentProfile);
+        ok = config.save();
+    }
+    for (int n = 0; n < kProfileCount; ++n)
+        ok = writeProfile(profilePath(n), settings.profiles[n]) && ok;
+    return ok;
+}
+
+int32_t WorkingSet::readFirmwareVersion() const {
+    return IniFile(configPath()).readInt("Setting", "FWVersion", 100);
+}
+
+void WorkingSet::readOsdSettings(uint8_t (&osd)[kOsdSettingsSize]) const {
+    IniFile(configPath()).readBlob("OSDSetting", "config", osd, sizeof osd);
+}
+
+bool WorkingSet::writeOsdSettings(const uint8_t (&osd)[kOsdSettingsSize]) const {
+    const FileLock lock(configPath());
+    IniFile config(configPath());
+    config.writeBlob("OSDSetting", "config", osd, sizeof osd);
+    return config.save();
+}
+
+bool WorkingSet::writeChangeStamp(std::time_t now) const {
+    uint8_t stamp[kChangeStampSize] = {};
+    const uint32_t seconds = static_cast<uint32_t>(now);
+    std::memcpy(stamp, &seconds, sizeof seconds);
+    const FileLock lock(configPath());
+    IniFile config(configPath());
+    config.writeBlob("HidAccessCode", "Code", stamp, sizeof stamp);
+    return config.save();
+}
+
+std::string firmwareVersionText(int32_t version, FirmwareReading when) {
+    const uint32_t v = static_cast<uint32_t>(version);
+    // A negative number would read as a huge one and show as "-.5"; it is no
+    // version either way.
+    const bool valid = when == FirmwareReading::StartUp ? (v >= 100 && v <= 500)
+                                                        : (version >= 100);
+    if (!valid)
+        return "N/A";
+    std::string text = std::to_string(version);
+    text.insert(1, ".");
+    return text;
+}
+
+} // namespace vantrel

@@ -1,0 +1,118 @@
+#include "app/ProgramFolder.h"
+#include "app/SingleInstance.h"
+#include "tests/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
+#include <functional>
+#include <spawn.h>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+extern char** environ;
+
+using namespace vantrel;
+using namespace std::chrono_literals;
+using vantrel::test::TempDir;
+
+namespace {
+
+// Starts the real program with its runtime folder under dir, on the offscreen
+// platform.
+pid_t startProgram(const TempDir& dir) {
+    const std::string runtime = "XDG_RUNTIME_DIR=" + dir.folder();
+    std::string platform = "QT_QPA_PLATFORM=offscreen";
+    char* const env[] = {const_cast<char*>(runtime.c_str()), platform.data(), nullptr};
+    char* const argv[] = {const_cast<char*>(VANTREL_CONFIG_EXE), nullptr};
+    pid_t pid = -1;
+    return ::posix_spawn(&pid, VANTREL_CONFIG_EXE, nullptr, nullptr, argv, env) == 0 ? pid : -1;
+}
+
+// True once somebody holds the single-instance lock in dir.
+bool lockIsHeld(const TempDir& dir) {
+    const std::string path =
+        dir.folder() + "vantrel-gaming-keyboard/" + SingleInstance::kLockName;
+    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0;
+    ::close(fd);
+    return held;
+}
+
+// Waits up to the limit for the process to end; its exit status, or -1.
+int waitExit(pid_t pid, std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (std::chrono::steady_clock::now() < deadline) {
+        int status = 0;
+        if (::waitpid(pid, &status, WNOHANG) == pid)
+            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        std::this_thread::sleep_for(10ms);
+    }
+    return -1;
+}
+
+bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(10ms);
+    }
+    return true;
+}
+
+} // namespace
+
+TEST(SingleInstance, SecondProgramEndsAtOnceWhileTheFirstRuns) {
+    TempDir dir;
+    const pid_t first = startProgram(dir);
+    ASSERT_GT(first, 0);
+    ASSERT_TRUE(waitUntil([&] { return lockIsHeld(dir); }, 20s));
+
+    const pid_t second = startProgram(dir);
+    ASSERT_GT(second, 0);
+    EXPECT_EQ(waitExit(second, 20s), 0);
+    EXPECT_EQ(waitExit(first, 200ms), -1) << "the first copy must keep running";
+
+    ::kill(first, SIGTERM);
+    EXPECT_NE(waitExit(first, 20s), -1);
+    EXPECT_FALSE(lockIsHeld(dir));
+
+    // After the first has gone, a new start takes the lock and runs.
+    const pid_t third = startProgram(dir);
+    ASSERT_GT(third, 0);
+    EXPECT_TRUE(waitUntil([&] { return lockIsHeld(dir); }, 20s));
+    EXPECT_EQ(waitExit(third, 200ms), -1);
+    ::kill(third, SIGTERM);
+    waitExit(third, 20s);
+}
+
+TEST(SingleInstance, InProcessLocksExcludeEachOther) {
+    TempDir dir;
+    const std::optional<std::string> runtime = dir.folder();
+    {
+        const SingleInstance a(runtime);
+        EXPECT_TRUE(a.acquired());
+        const SingleInstance b(runtime);
+        EXPECT_FALSE(b.acquired());
+    }
+    const SingleInstance c(runtime);
+    EXPECT_TRUE(c.acquired());
+    // No usable runtime folder: the lock lives in memory and always succeeds.
+    EXPECT_TRUE(SingleInstance(std::nullopt).acquired());
+}
+
+TEST(ProgramFolder, KeepsTheTrailingSlash) {
+    EXPECT_EQ(ProgramFolder::folderOf("/opt/vantrel/bin/vantrel-config"), "/opt/vantrel/bin/");
+    EXPECT_EQ(ProgramFolder::folderOf("/vantrel-config"), "/");
+    EXPECT_EQ(ProgramFolder::folderOf("vantrel-config"), "");
+    const std::string here = ProgramFolder::locate();
+    ASSERT_FALSE(here.empty());
+    EXPECT_EQ(here.back(), '/');
+}

@@ -1,0 +1,207 @@
+#include "settings/IniFile.h"
+#include "tests/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <sys/stat.h>
+
+using namespace vantrel;
+using vantrel::test::readFile;
+using vantrel::test::TempDir;
+using vantrel::test::writeFile;
+
+namespace {
+
+IniFile iniWith(const TempDir& dir, const std::string& content) {
+    writeFile(dir.file("t.ini"), content);
+    return IniFile(dir.file("t.ini"));
+}
+
+} // namespace
+
+TEST(IniFile, LookupIgnoresCaseAndBlanksAndTakesTheFirstOfEachName) {
+    TempDir dir;
+    const IniFile ini = iniWith(dir, "  [ Setting ]  \n"
+                                     "  standardKey  =  first value  \n"
+                                     "standardkey=second\n"
+                                     "[setting]\n"
+                                     "other=from second section\n");
+    EXPECT_EQ(ini.readText("SETTING", "StandardKey", "d"), "first value");
+    EXPECT_EQ(ini.readText("setting", "standardkey", "d"), "first value");
+    // Only the first section of a name is searched.
+    EXPECT_EQ(ini.readText("Setting", "other", "absent"), "absent");
+}
+
+TEST(IniFile, CommentsHeadersAndLinesWithoutEquals) {
+    TempDir dir;
+    const IniFile ini = iniWith(dir, "top=before any section\n"
+                                     "[S]\n"
+                                     "; k=commented out\n"
+                                     "k=v ;x\n"
+                                     "bare\n"
+                                     "[broken header\n"
+                                     "after=still in S\n"
+                                     "[T] trailing ] text\n"
+                                     "x=1\n");
+    EXPECT_EQ(ini.readText("S", "k", "d"), "v ;x"); // no inline comments
+    EXPECT_EQ(ini.readText("S", "bare", "d"), "d");  // a key without '=' is absent
+    EXPECT_EQ(ini.readText("S", "after", "d"), "still in S");
+    EXPECT_EQ(ini.readText("T] trailing", "x", "d"), "1"); // name runs to the last ']'
+    EXPECT_EQ(ini.readText("", "top", "d"), "d");
+}
+
+TEST(IniFile, QuotesAndLongValues) {
+    TempDir dir;
+    const std::string longValue(3000, 'x');
+    const IniFile ini = iniWith(dir, "[S]\na='quoted'\nb=\"mixed'\nc='\nd=\"\"\nlong=" + longValue +
+                                         "\n");
+    EXPECT_EQ(ini.readText("S", "a", ""), "quoted");
+    EXPECT_EQ(ini.readText("S", "b", ""), "\"mixed'");
+    EXPECT_EQ(ini.readText("S", "c", ""), "'");
+    EXPECT_EQ(ini.readText("S", "d", "default"), "");
+    EXPECT_EQ(ini.readText("S", "long", "").size(), IniFile::kMaxValueLength);
+}
+
+TEST(IniFile, IntegerRules) {
+    EXPECT_EQ(IniFile::parseInt("  42abc"), 42);
+    EXPECT_EQ(IniFile::parseInt("-7"), -7);
+    EXPECT_EQ(IniFile::parseInt("+5"), 5);
+    EXPECT_EQ(IniFile::parseInt("abc"), 0);
+    EXPECT_EQ(IniFile::parseInt("-"), 0);
+    EXPECT_EQ(IniFile::parseInt("4294967297"), 1); // wraps to 32 bits
+    EXPECT_EQ(IniFile::parseInt("2147483648"), INT32_MIN);
+
+    TempDir dir;
+    const IniFile ini = iniWith(dir, "[S]\nempty=\nhex=0x10\n");
+    EXPECT_EQ(ini.readInt("S", "empty", -1), -1);
+    EXPECT_EQ(ini.readInt("S", "missing", -1), -1);
+    EXPECT_EQ(ini.readInt("S", "hex", -1), 0);
+}
+
+TEST(IniFile, BlobFormHasUpperCaseDigitsAndChecksumLast) {
+    std::array<uint8_t, 20> bytes{};
+    unsigned sum = 0;
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        bytes[i] = static_cast<uint8_t>(0xF0 + i * 7);
+        sum += bytes[i];
+    }
+    const std::string text = IniFile::encodeBlob(bytes.data(), bytes.size());
+    ASSERT_EQ(text.size(), 42u);
+    EXPECT_EQ(text.substr(0, 4), "F0F7");
+    char checksum[3];
+    std::snprintf(checksum, sizeof checksum, "%02X", sum & 0xFF);
+    EXPECT_EQ(text.substr(40), checksum);
+
+    std::array<uint8_t, 20> back{};
+    ASSERT_TRUE(IniFile::decodeBlob(text, back.data(), back.size()));
+    EXPECT_EQ(back, bytes);
+}
+
+TEST(IniFile, DamagedBlobsLeaveTheTargetAsItWas) {
+    const uint8_t source[4] = {1, 2, 3, 0xAB};
+    const std::string good = IniFile::encodeBlob(source, 4); // "010203AB" + "B1"
+    ASSERT_EQ(good, "010203ABB1");
+
+    uint8_t target[4] = {9, 9, 9, 9};
+    const uint8_t untouched[4] = {9, 9, 9, 9};
+    EXPECT_FALSE(IniFile::decodeBlob("010203ABB2", target, 4)); // checksum
+    EXPECT_FALSE(IniFile::decodeBlob("010203AB", target, 4));   // too short
+    EXPECT_FALSE(IniFile::decodeBlob("010203ABB100", target, 4)); // too long
+    EXPECT_FALSE(IniFile::decodeBlob("01G203ABB1", target, 4)); // not hex
+    EXPECT_EQ(0, std::memcmp(target, untouched, 4));
+
+    EXPECT_TRUE(IniFile::decodeBlob("010203abb1", target, 4)); // either case reads
+    EXPECT_EQ(0, std::memcmp(target, source, 4));
+}
+
+TEST(IniFile, WritingKeepsEveryOtherLine) {
+    TempDir dir;
+    const std::string path = dir.file("t.ini");
+    writeFile(path, "; my notes\n"
+                    "[Setting]\n"
+                    "  Keep = me \n"
+                    "garbage \x01\x02 line\n"
+                    "Value=old\n"
+                    "\n"
+                    "[Other]\n"
+                    "a=1\n");
+    IniFile ini(path);
+    ini.writeText("setting", "VALUE", "new");     // replaced in place
+    ini.writeInt("Setting", "Added", -12);        // end of its section, before the blank
+    ini.writeText("Fresh", "x", "y");             // new section at the end
+    ini.writeText("Other", "b", "line\r\nInjected=1"); // a line break ends the value
+    ASSERT_TRUE(ini.save());
+    EXPECT_EQ(readFile(path), "; my notes\n"
+                              "[Setting]\n"
+                              "  Keep = me \n"
+                              "garbage \x01\x02 line\n"
+                              "VALUE=new\n"
+                              "Added=-12\n"
+                              "\n"
+                              "[Other]\n"
+                              "a=1\n"
+                              "b=line\n"
+                              "[Fresh]\n"
+                              "x=y\n");
+    const IniFile back(path);
+    EXPECT_EQ(back.readInt("Setting", "added", 0), -12);
+    EXPECT_EQ(back.readText("Other", "Injected", "absent"), "absent");
+}
+
+TEST(IniFile, LineEndsAreReadEitherWayAndKept) {
+    TempDir dir;
+    const std::string crlf = dir.file("crlf.ini");
+    writeFile(crlf, "[S]\r\nk=v\r\n");
+    IniFile a(crlf);
+    EXPECT_EQ(a.readText("S", "k", ""), "v");
+    a.writeText("S", "n", "w");
+    ASSERT_TRUE(a.save());
+    EXPECT_EQ(readFile(crlf), "[S]\r\nk=v\r\nn=w\r\n");
+
+    const std::string lf = dir.file("lf.ini");
+    writeFile(lf, "[S]\nk=v\n");
+    IniFile b(lf);
+    b.writeText("S", "n", "w");
+    ASSERT_TRUE(b.save());
+    EXPECT_EQ(readFile(lf), "[S]\nk=v\nn=w\n");
+
+    IniFile c(dir.file("new.ini"));
+    c.writeText("S", "k", "v");
+    ASSERT_TRUE(c.save());
+    EXPECT_EQ(readFile(dir.file("new.ini")), "[S]\r\nk=v\r\n");
+}
+
+TEST(IniFile, SaveCreatesFoldersKeepsTheModeAndLeavesNoTemporaryFile) {
+    TempDir dir;
+    const std::string path = dir.file("deep/er/t.ini");
+    IniFile ini(path);
+    ini.writeInt("S", "k", 1);
+    ASSERT_TRUE(ini.save());
+    EXPECT_EQ(IniFile(path).readInt("S", "k", 0), 1);
+
+    ::chmod(path.c_str(), 0640);
+    ini.writeInt("S", "k", 2);
+    ASSERT_TRUE(ini.save());
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    size_t files = 0;
+    for ([[maybe_unused]] const auto& entry :
+         std::filesystem::directory_iterator(dir.file("deep/er")))
+        ++files;
+    EXPECT_EQ(files, 1u);
+}
+
+TEST(IniFile, MissingFileReadsEmptyAndFailedSaveReportsIt) {
+    TempDir dir;
+    IniFile ini(dir.file("no/such.ini"));
+    EXPECT_EQ(ini.readText("S", "k", "dflt"), "dflt");
+    writeFile(dir.file("blocker"), "a file where a folder should be");
+    IniFile blocked(dir.file("blocker/t.ini"));
+    blocked.writeInt("S", "k", 1);
+    EXPECT_FALSE(blocked.save());
+}
