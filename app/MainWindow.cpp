@@ -8,8 +8,7 @@
 
 namespace vantrel {
 
-MainWindow::MainWindow(AppContext& context, QWidget* parent)
-    : QWidget(parent), m_context(context) {
+MainWindow::MainWindow(AppContext& context, QWidget* parent) : QWidget(parent), m_context(context) {
     setWindowTitle(QStringLiteral("Vantrel Gaming Keyboard"));
     auto* layout = new QVBoxLayout(this);
     const SharedBlock& settings = m_context.editedSettings();

@@ -26,7 +26,8 @@ struct Workspace {
     std::unique_ptr<SharedBlock> settings = std::make_unique<SharedBlock>();
 
     Workspace() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "vantrel-bench-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "vantrel-bench-XXXXXX").string();
         folder = std::string(::mkdtemp(pattern.data())) + "/";
         resetAllProfiles(*settings, LanguageStrings());
         WorkingSet(folder).writeWorkingSet(*settings);

@@ -28,13 +28,11 @@ public:
     int32_t readInt(std::string_view section, std::string_view key, int32_t defaultValue) const;
     // Leaves the buffer untouched unless the value is exactly 2 * size + 2 hex
     // digits with a matching checksum.
-    bool readBlob(std::string_view section, std::string_view key, void* buffer,
-                  size_t size) const;
+    bool readBlob(std::string_view section, std::string_view key, void* buffer, size_t size) const;
 
     void writeText(std::string_view section, std::string_view key, std::string_view value);
     void writeInt(std::string_view section, std::string_view key, int32_t value);
-    void writeBlob(std::string_view section, std::string_view key, const void* buffer,
-                   size_t size);
+    void writeBlob(std::string_view section, std::string_view key, const void* buffer, size_t size);
 
     // Writes a temporary file beside the target and renames it over the target,
     // creating missing folders first, so a crash never leaves half a file.
@@ -49,7 +47,7 @@ public:
 
 private:
     struct Section {
-        std::string header;            // the header line as stored; empty before the first
+        std::string header;             // the header line as stored; empty before the first
         std::vector<std::string> lines; // the lines under the header, as stored
         std::unordered_map<std::string, size_t> keys; // lower-case key -> its first line
     };

@@ -25,15 +25,15 @@ constexpr std::array<KeyTableRow, KeyTable::kRows> makeRows() {
     for (uint32_t i = 0; i < 12; ++i)
         t[r++] = {112 + i, 58 + i, fScans[i]};
     constexpr uint32_t unscanned[][2] = {
-        {44, 70},  {145, 71}, {19, 72},                                     // Snapshot..Pause
-        {45, 73},  {36, 74},  {33, 75},  {46, 76},  {35, 77},  {34, 78},    // Insert..Page Down
-        {39, 79},  {37, 80},  {40, 81},  {38, 82},                          // arrows
-        {144, 83}, {111, 84}, {106, 85}, {109, 86}, {107, 87}, {108, 88},   // keypad
-        {97, 89},  {98, 90},  {99, 91},  {100, 92}, {101, 93}, {103, 95},   // keypad 1..5, 7
-        {102, 94}, {104, 96}, {105, 97}, {96, 98},  {110, 99},              // keypad 6, 8, 9, 0, .
-        {226, 100}, {93, 101},                                              // 102nd key, APP
-        {162, 224}, {160, 225}, {164, 226}, {91, 227},                      // left modifiers
-        {163, 228}, {161, 229}, {165, 230}, {92, 231},                      // right modifiers
+        {44, 70},   {145, 71},  {19, 72},                                    // Snapshot..Pause
+        {45, 73},   {36, 74},   {33, 75},   {46, 76},  {35, 77},  {34, 78},  // Insert..Page Down
+        {39, 79},   {37, 80},   {40, 81},   {38, 82},                        // arrows
+        {144, 83},  {111, 84},  {106, 85},  {109, 86}, {107, 87}, {108, 88}, // keypad
+        {97, 89},   {98, 90},   {99, 91},   {100, 92}, {101, 93}, {103, 95}, // keypad 1..5, 7
+        {102, 94},  {104, 96},  {105, 97},  {96, 98},  {110, 99},            // keypad 6, 8, 9, 0, .
+        {226, 100}, {93, 101},                                               // 102nd key, APP
+        {162, 224}, {160, 225}, {164, 226}, {91, 227},                       // left modifiers
+        {163, 228}, {161, 229}, {165, 230}, {92, 231},                       // right modifiers
     };
     for (const auto& row : unscanned)
         t[r++] = {row[0], row[1], 0};
@@ -45,7 +45,8 @@ constexpr std::array<KeyTableRow, KeyTable::kRows> makeRows() {
 }
 
 constexpr std::array<KeyTableRow, KeyTable::kRows> kTable = makeRows();
-static_assert(kTable[127].keyCode == 244 && kTable[104].keyCode == 231 && kTable[122].keyCode == 129,
+static_assert(kTable[127].keyCode == 244 && kTable[104].keyCode == 231 &&
+                  kTable[122].keyCode == 129,
               "the key table must fill all 128 rows in order");
 
 const KeyTableRow* firstRow(uint32_t KeyTableRow::*column, uint32_t value) {
@@ -56,11 +57,15 @@ const KeyTableRow* firstRow(uint32_t KeyTableRow::*column, uint32_t value) {
     return nullptr;
 }
 
-bool isMainBlock(uint32_t code) { return code >= 4 && code <= 69; }
+bool isMainBlock(uint32_t code) {
+    return code >= 4 && code <= 69;
+}
 
 } // namespace
 
-const std::array<KeyTableRow, KeyTable::kRows>& KeyTable::rows() { return kTable; }
+const std::array<KeyTableRow, KeyTable::kRows>& KeyTable::rows() {
+    return kTable;
+}
 
 std::optional<uint32_t> KeyTable::keyCodeFromVirtualKey(uint32_t vk, const KeyboardLayout& layout) {
     const KeyTableRow* row = firstRow(&KeyTableRow::virtualKey, vk);
@@ -74,7 +79,8 @@ std::optional<uint32_t> KeyTable::keyCodeFromVirtualKey(uint32_t vk, const Keybo
     return row->keyCode;
 }
 
-std::optional<uint32_t> KeyTable::virtualKeyFromKeyCode(uint32_t code, const KeyboardLayout& layout) {
+std::optional<uint32_t> KeyTable::virtualKeyFromKeyCode(uint32_t code,
+                                                        const KeyboardLayout& layout) {
     const KeyTableRow* row = firstRow(&KeyTableRow::keyCode, code);
     if (!row)
         return std::nullopt;

@@ -26,7 +26,8 @@ public:
     // Keys of the main block (codes 4..69) are identified by their position,
     // through the layout; every other key by its virtual-key code.
     static std::optional<uint32_t> keyCodeFromVirtualKey(uint32_t vk, const KeyboardLayout& layout);
-    static std::optional<uint32_t> virtualKeyFromKeyCode(uint32_t code, const KeyboardLayout& layout);
+    static std::optional<uint32_t> virtualKeyFromKeyCode(uint32_t code,
+                                                         const KeyboardLayout& layout);
 };
 
 } // namespace vantrel

@@ -35,7 +35,9 @@ struct BlobKey {
     size_t size;
 };
 #define VANTREL_BLOB(field)                                                                        \
-    BlobKey { #field, offsetof(ProfileRecord, field), sizeof(ProfileRecord::field) }
+    BlobKey {                                                                                      \
+#field, offsetof(ProfileRecord, field), sizeof(ProfileRecord::field)                       \
+    }
 constexpr std::array<BlobKey, 10> kBlobKeys = {{
     VANTREL_BLOB(standardkey),
     VANTREL_BLOB(LtPulsation),
@@ -50,12 +52,16 @@ constexpr std::array<BlobKey, 10> kBlobKeys = {{
 }};
 #undef VANTREL_BLOB
 
-unsigned char* bytesOf(ProfileRecord& p) { return reinterpret_cast<unsigned char*>(&p); }
+unsigned char* bytesOf(ProfileRecord& p) {
+    return reinterpret_cast<unsigned char*>(&p);
+}
 const unsigned char* bytesOf(const ProfileRecord& p) {
     return reinterpret_cast<const unsigned char*>(&p);
 }
 
-std::string macroKey(int k) { return "MacroKeyInfo" + std::to_string(k); }
+std::string macroKey(int k) {
+    return "MacroKeyInfo" + std::to_string(k);
+}
 
 } // namespace
 

@@ -12,7 +12,8 @@ void copyToField(char* field, size_t size, std::string_view text) {
         length = size - 1;
         // Step back over continuation bytes so a multi-byte character is not split.
         size_t back = 0;
-        while (length > 0 && back < 3 && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80) {
+        while (length > 0 && back < 3 &&
+               (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80) {
             --length;
             ++back;
         }
@@ -23,7 +24,8 @@ void copyToField(char* field, size_t size, std::string_view text) {
 
 std::string fieldText(const char* field, size_t size) {
     const void* nul = std::memchr(field, 0, size);
-    return std::string(field, nul ? static_cast<size_t>(static_cast<const char*>(nul) - field) : size);
+    return std::string(field,
+                       nul ? static_cast<size_t>(static_cast<const char*>(nul) - field) : size);
 }
 
 } // namespace vantrel

@@ -69,8 +69,7 @@ std::string firmwareVersionText(int32_t version, FirmwareReading when) {
     const uint32_t v = static_cast<uint32_t>(version);
     // A negative number would read as a huge one and show as "-.5"; it is no
     // version either way.
-    const bool valid = when == FirmwareReading::StartUp ? (v >= 100 && v <= 500)
-                                                        : (version >= 100);
+    const bool valid = when == FirmwareReading::StartUp ? (v >= 100 && v <= 500) : (version >= 100);
     if (!valid)
         return "N/A";
     std::string text = std::to_string(version);

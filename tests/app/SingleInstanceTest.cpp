@@ -1,5 +1,5 @@
-#include "app/ProgramFolder.h"
 #include "app/SingleInstance.h"
+#include "app/ProgramFolder.h"
 #include "tests/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -35,8 +35,7 @@ pid_t startProgram(const TempDir& dir) {
 
 // True once somebody holds the single-instance lock in dir.
 bool lockIsHeld(const TempDir& dir) {
-    const std::string path =
-        dir.folder() + "vantrel-gaming-keyboard/" + SingleInstance::kLockName;
+    const std::string path = dir.folder() + "vantrel-gaming-keyboard/" + SingleInstance::kLockName;
     const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
     if (fd < 0)
         return false;

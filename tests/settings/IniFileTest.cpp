@@ -48,7 +48,7 @@ TEST(IniFile, CommentsHeadersAndLinesWithoutEquals) {
                                      "[T] trailing ] text\n"
                                      "x=1\n");
     EXPECT_EQ(ini.readText("S", "k", "d"), "v ;x"); // no inline comments
-    EXPECT_EQ(ini.readText("S", "bare", "d"), "d");  // a key without '=' is absent
+    EXPECT_EQ(ini.readText("S", "bare", "d"), "d"); // a key without '=' is absent
     EXPECT_EQ(ini.readText("S", "after", "d"), "still in S");
     EXPECT_EQ(ini.readText("T] trailing", "x", "d"), "1"); // name runs to the last ']'
     EXPECT_EQ(ini.readText("", "top", "d"), "d");
@@ -57,8 +57,8 @@ TEST(IniFile, CommentsHeadersAndLinesWithoutEquals) {
 TEST(IniFile, QuotesAndLongValues) {
     TempDir dir;
     const std::string longValue(3000, 'x');
-    const IniFile ini = iniWith(dir, "[S]\na='quoted'\nb=\"mixed'\nc='\nd=\"\"\nlong=" + longValue +
-                                         "\n");
+    const IniFile ini =
+        iniWith(dir, "[S]\na='quoted'\nb=\"mixed'\nc='\nd=\"\"\nlong=" + longValue + "\n");
     EXPECT_EQ(ini.readText("S", "a", ""), "quoted");
     EXPECT_EQ(ini.readText("S", "b", ""), "\"mixed'");
     EXPECT_EQ(ini.readText("S", "c", ""), "'");
@@ -108,10 +108,10 @@ TEST(IniFile, DamagedBlobsLeaveTheTargetAsItWas) {
 
     uint8_t target[4] = {9, 9, 9, 9};
     const uint8_t untouched[4] = {9, 9, 9, 9};
-    EXPECT_FALSE(IniFile::decodeBlob("010203ABB2", target, 4)); // checksum
-    EXPECT_FALSE(IniFile::decodeBlob("010203AB", target, 4));   // too short
+    EXPECT_FALSE(IniFile::decodeBlob("010203ABB2", target, 4));   // checksum
+    EXPECT_FALSE(IniFile::decodeBlob("010203AB", target, 4));     // too short
     EXPECT_FALSE(IniFile::decodeBlob("010203ABB100", target, 4)); // too long
-    EXPECT_FALSE(IniFile::decodeBlob("01G203ABB1", target, 4)); // not hex
+    EXPECT_FALSE(IniFile::decodeBlob("01G203ABB1", target, 4));   // not hex
     EXPECT_EQ(0, std::memcmp(target, untouched, 4));
 
     EXPECT_TRUE(IniFile::decodeBlob("010203abb1", target, 4)); // either case reads
@@ -130,9 +130,9 @@ TEST(IniFile, WritingKeepsEveryOtherLine) {
                     "[Other]\n"
                     "a=1\n");
     IniFile ini(path);
-    ini.writeText("setting", "VALUE", "new");     // replaced in place
-    ini.writeInt("Setting", "Added", -12);        // end of its section, before the blank
-    ini.writeText("Fresh", "x", "y");             // new section at the end
+    ini.writeText("setting", "VALUE", "new");          // replaced in place
+    ini.writeInt("Setting", "Added", -12);             // end of its section, before the blank
+    ini.writeText("Fresh", "x", "y");                  // new section at the end
     ini.writeText("Other", "b", "line\r\nInjected=1"); // a line break ends the value
     ASSERT_TRUE(ini.save());
     EXPECT_EQ(readFile(path), "; my notes\n"

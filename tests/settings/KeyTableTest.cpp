@@ -1,5 +1,5 @@
-#include "settings/KeyNames.h"
 #include "settings/KeyTable.h"
+#include "settings/KeyNames.h"
 #include "settings/UsKeyboardLayout.h"
 
 #include <gtest/gtest.h>
@@ -43,7 +43,7 @@ TEST(KeyTable, RowsFollowTheTable) {
     EXPECT_EQ(rows[0].scanCode, 30u);
     EXPECT_EQ(rows[35].virtualKey, 48u); // 0 after 1..9
     EXPECT_EQ(rows[35].keyCode, 39u);
-    EXPECT_EQ(rows[64].scanCode, 88u); // F12
+    EXPECT_EQ(rows[64].scanCode, 88u);    // F12
     EXPECT_EQ(rows[83].virtualKey, 108u); // keypad Enter
     EXPECT_EQ(rows[89].keyCode, 95u);     // keypad 7
     EXPECT_EQ(rows[90].keyCode, 94u);     // keypad 6

@@ -1,7 +1,7 @@
+#include "settings/ProfileFile.h"
 #include "settings/IniFile.h"
 #include "settings/LanguageStrings.h"
 #include "settings/ProfileDefaults.h"
-#include "settings/ProfileFile.h"
 #include "settings/TextField.h"
 #include "tests/TempDir.h"
 
@@ -62,12 +62,12 @@ TEST(ProfileFile, KeysAreWrittenInTheirFixedOrder) {
     TempDir dir;
     ASSERT_TRUE(writeProfile(dir.file("p.gkp"), *defaultProfile()));
     const std::string text = readFile(dir.file("p.gkp"));
-    const char* order[] = {"ProFileName=", "GameFile=",      "LtSwitch=6",
-                           "LtEffectType=", "LtFlag=",      "LtControl=",     "PollingRate=",
-                           "ReportDelay=", "standardkey=",  "LtPulsation=",   "LtColor=",
-                           "Brightness=",  "Direction=",    "CustomColor=",   "Color=",
-                           "GlobalColor=", "DIYColorOption=", "DIYColor=",    "MacroKeyInfo0=",
-                           "MacroKeyInfo1=", "MacroKeyInfo127="};
+    const char* order[] = {
+        "ProFileName=",    "GameFile=",       "LtSwitch=6",   "LtEffectType=",  "LtFlag=",
+        "LtControl=",      "PollingRate=",    "ReportDelay=", "standardkey=",   "LtPulsation=",
+        "LtColor=",        "Brightness=",     "Direction=",   "CustomColor=",   "Color=",
+        "GlobalColor=",    "DIYColorOption=", "DIYColor=",    "MacroKeyInfo0=", "MacroKeyInfo1=",
+        "MacroKeyInfo127="};
     size_t at = 0;
     for (const char* key : order) {
         const size_t found = text.find(std::string("\r\n") + key, at);
@@ -122,8 +122,8 @@ TEST(ProfileFile, DamagedFilesKeepWhatCannotBeRead) {
     readProfile(dir.file("p.gkp"), *target);
     EXPECT_EQ(target->Brightness[0], 10);
     EXPECT_EQ(0, std::memcmp(target->Direction, written->Direction, sizeof target->Direction));
-    EXPECT_EQ(0, std::memcmp(&target->MacroKeyInfo[4], &written->MacroKeyInfo[4],
-                             sizeof(MacroKeyInfo)));
+    EXPECT_EQ(
+        0, std::memcmp(&target->MacroKeyInfo[4], &written->MacroKeyInfo[4], sizeof(MacroKeyInfo)));
     EXPECT_EQ(target->MacroKeyInfo[5].keyIndex, 5);
     EXPECT_EQ(target->MacroKeyInfo[5].assignType, kAssignStandard);
     EXPECT_EQ(target->MacroKeyInfo[127].assignType, kAssignStandard);
@@ -131,9 +131,8 @@ TEST(ProfileFile, DamagedFilesKeepWhatCannotBeRead) {
 
 TEST(ProfileFile, OverlongTextIsCutAndTerminated) {
     TempDir dir;
-    writeFile(dir.file("p.gkp"),
-              "[Setting]\nProFileName=" + std::string(600, 'n') + "\nGameFile=" +
-                  std::string(499, 'g') + "\xE2\x82\xAC" + "tail\n");
+    writeFile(dir.file("p.gkp"), "[Setting]\nProFileName=" + std::string(600, 'n') + "\nGameFile=" +
+                                     std::string(499, 'g') + "\xE2\x82\xAC" + "tail\n");
     auto target = defaultProfile();
     readProfile(dir.file("p.gkp"), *target);
     EXPECT_EQ(fieldText(target->ProFileName), std::string(249, 'n'));
@@ -144,7 +143,8 @@ TEST(ProfileFile, OverlongTextIsCutAndTerminated) {
 
 TEST(ProfileFile, WritingOverAFileKeepsForeignKeys) {
     TempDir dir;
-    writeFile(dir.file("p.gkp"), "[Setting]\r\nLtSwitch=99\r\nVendorNote=keep\r\n[Extra]\r\nx=1\r\n");
+    writeFile(dir.file("p.gkp"),
+              "[Setting]\r\nLtSwitch=99\r\nVendorNote=keep\r\n[Extra]\r\nx=1\r\n");
     ASSERT_TRUE(writeProfile(dir.file("p.gkp"), *defaultProfile()));
     const IniFile back(dir.file("p.gkp"));
     EXPECT_EQ(back.readInt("Setting", "LtSwitch", 0), 6);

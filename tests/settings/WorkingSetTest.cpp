@@ -1,9 +1,9 @@
+#include "settings/WorkingSet.h"
 #include "settings/IniFile.h"
 #include "settings/LanguageStrings.h"
 #include "settings/ProfileDefaults.h"
 #include "settings/ProfileFile.h"
 #include "settings/TextField.h"
-#include "settings/WorkingSet.h"
 #include "tests/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -89,7 +89,8 @@ TEST(WorkingSet, OsdSettingsAndChangeStamp) {
     EXPECT_EQ(0, std::memcmp(osd, back, kOsdSettingsSize));
 
     const IniFile config(f.files.configPath());
-    EXPECT_EQ(config.readText("HidAccessCode", "Code", ""), "78563412000000000000000000000000" "14");
+    EXPECT_EQ(config.readText("HidAccessCode", "Code", ""), "78563412000000000000000000000000"
+                                                            "14");
 }
 
 TEST(WorkingSet, FirmwareVersionText) {
