@@ -2,6 +2,7 @@
 
 #include "settings/FileLock.h"
 #include "settings/IniFile.h"
+#include "settings/RecordSafety.h"
 #include "settings/TextField.h"
 
 #include <array>
@@ -74,6 +75,7 @@ void readProfile(const IniFile& file, ProfileRecord& profile) {
         file.readBlob(kSection, key.name, bytesOf(profile) + key.offset, key.size);
     for (int k = 0; k < kKeyPositions; ++k)
         file.readBlob(kSection, macroKey(k), &profile.MacroKeyInfo[k], sizeof(MacroKeyInfo));
+    RecordSafety::makeSafe(profile);
 }
 
 void readProfile(const std::string& path, ProfileRecord& profile) {

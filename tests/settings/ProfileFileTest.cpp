@@ -24,6 +24,11 @@ std::unique_ptr<ProfileRecord> randomProfile(unsigned seed) {
     auto* bytes = reinterpret_cast<unsigned char*>(profile.get());
     for (size_t i = 0; i < sizeof(ProfileRecord); ++i)
         bytes[i] = static_cast<unsigned char>(random());
+    for (MacroKeyInfo& key : profile->MacroKeyInfo) {
+        key.macroName[19] = '\0';
+        key.programPath[259] = '\0';
+        key.eventCount %= kMacroEventSlots + 1;
+    }
     copyToField(profile->ProFileName, "R\xC3\xA9glage = 1 ; [x]");
     copyToField(profile->GameFile, "/home/user/games/run game.sh");
     return profile;
@@ -139,6 +144,23 @@ TEST(ProfileFile, OverlongTextIsCutAndTerminated) {
     // The euro sign would straddle the last byte: the cut falls before it.
     EXPECT_EQ(fieldText(target->GameFile), std::string(499, 'g'));
     EXPECT_EQ(target->GameFile[501], 0);
+}
+
+TEST(ProfileFile, KeyEntriesAreMadeSafeWhenRead) {
+    TempDir dir;
+    MacroKeyInfo wild;
+    std::memset(&wild, 'x', sizeof wild); // no terminators anywhere
+    wild.eventCount = 300;
+    IniFile file(dir.file("p.gkp"));
+    file.writeBlob("Setting", "MacroKeyInfo7", &wild, sizeof wild);
+    ASSERT_TRUE(file.save());
+
+    auto target = defaultProfile();
+    readProfile(dir.file("p.gkp"), *target);
+    const MacroKeyInfo& key = target->MacroKeyInfo[7];
+    EXPECT_EQ(key.eventCount, kMacroEventSlots);
+    EXPECT_EQ(fieldText(key.macroName), std::string(19, 'x'));
+    EXPECT_EQ(fieldText(key.programPath), std::string(259, 'x'));
 }
 
 TEST(ProfileFile, WritingOverAFileKeepsForeignKeys) {

@@ -1,0 +1,131 @@
+// The whole apply transaction against a real monitor (block, config.ini, five
+// working profiles, a store of 50 macros), beside the floor of writing the
+// same bytes once.
+#include "link/LinkHost.h"
+#include "link/LinkProtocol.h"
+#include "link/MonitorLink.h"
+#include "link/RuntimeDirectory.h"
+#include "macro/MacroStore.h"
+#include "monitor/Monitor.h"
+#include "settings/LanguageStrings.h"
+#include "settings/TextField.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <sys/eventfd.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+using namespace vantrel;
+
+namespace {
+
+class QuietHost final : public LinkHost {
+public:
+    void refreshAll() override {}
+    void setEnabledApply(bool) override {}
+    void setBusy(bool) override {}
+    void showMessage(const std::string&) override {}
+    void firmwareVersionChanged() override {}
+};
+
+std::string makeFolder(const char* name) {
+    std::string pattern = (std::filesystem::temp_directory_path() / name).string();
+    return std::string(::mkdtemp(pattern.data())) + "/";
+}
+
+std::string contentOf(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+struct ApplyWorld {
+    std::string runtimeRoot = makeFolder("vantrel-bench-run-XXXXXX");
+    std::string folder = makeFolder("vantrel-bench-prog-XXXXXX");
+    std::string dir = *RuntimeDirectory::locate(runtimeRoot.c_str(), ::getuid());
+    Monitor monitor{dir, folder};
+    int stop = ::eventfd(0, EFD_CLOEXEC);
+    std::thread thread;
+    std::unique_ptr<SharedBlock> edited = std::make_unique<SharedBlock>();
+    std::unique_ptr<SharedBlock> applied = std::make_unique<SharedBlock>();
+    LanguageStrings strings;
+    MacroStore macros{folder};
+    QuietHost host;
+    MonitorLink link{dir};
+    std::unique_ptr<LinkProtocol> protocol;
+
+    ApplyWorld() {
+        monitor.publish();
+        thread = std::thread([this] { monitor.run(stop); });
+        protocol = std::make_unique<LinkProtocol>(
+            link, host, LinkProtocol::Settings{*edited, *applied, macros, strings, folder}, dir);
+        protocol->startUp();
+        // Fifty macros of fifty events, each assigned to a key.
+        for (int i = 0; i < 50; ++i) {
+            MacroKeyInfo& key = edited->profiles[i % kProfileCount].MacroKeyInfo[i];
+            key.assignType = kAssignMacro;
+            copyToField(key.macroName, "Macro " + std::to_string(i));
+            key.eventCount = kMacroEventSlots;
+            for (int e = 0; e < kMacroEventSlots; ++e)
+                key.events[e] = {static_cast<uint8_t>(4 + e % 26),
+                                 static_cast<uint8_t>(e % 2 ? kKeyRelease : kKeyPress), 20};
+        }
+        macros.mergeProfileMacros(*edited);
+    }
+    ~ApplyWorld() {
+        const uint64_t one = 1;
+        (void)!::write(stop, &one, sizeof one);
+        thread.join();
+        ::close(stop);
+        monitor.withdraw();
+        std::filesystem::remove_all(runtimeRoot);
+        std::filesystem::remove_all(folder);
+    }
+};
+
+void BM_apply(benchmark::State& state) {
+    ApplyWorld world;
+    for (auto _ : state) {
+        world.protocol->apply(kApplyCode);
+        state.PauseTiming();
+        world.protocol->receivePending(); // the monitor's answers, so its queue never fills
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_apply)->Unit(benchmark::kMicrosecond);
+
+// The floor: one block copy and the bytes of every file the apply leaves,
+// written with one open, write and close per file.
+void BM_applyFloor(benchmark::State& state) {
+    ApplyWorld world;
+    world.protocol->apply(kApplyCode);
+    std::vector<std::pair<std::string, std::string>> outputs;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(world.folder)) {
+        const std::string path = entry.path().string();
+        if (entry.is_regular_file() && path.find(".lock") == std::string::npos)
+            outputs.emplace_back(path, contentOf(path));
+    }
+    auto shared = std::make_unique<SharedBlock>();
+    for (auto _ : state) {
+        std::memcpy(shared.get(), world.edited.get(), sizeof(SharedBlock));
+        benchmark::DoNotOptimize(shared.get());
+        for (const auto& [path, bytes] : outputs) {
+            const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+            benchmark::DoNotOptimize(::write(fd, bytes.data(), bytes.size()));
+            ::close(fd);
+        }
+    }
+    state.counters["files"] = static_cast<double>(outputs.size());
+}
+BENCHMARK(BM_applyFloor)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

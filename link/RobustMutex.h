@@ -1,0 +1,38 @@
+#pragma once
+
+#include <pthread.h>
+#include <string>
+
+namespace vantrel {
+
+// The mutex that guards the shared block: a process-shared, robust pthread
+// mutex living at the start of its own mapped file. Waits are bounded so that
+// a monitor that hangs cannot hang the program.
+class RobustMutex final {
+public:
+    static constexpr int kWaitSeconds = 2;
+
+    RobustMutex() = default;
+    ~RobustMutex();
+    RobustMutex(const RobustMutex&) = delete;
+    RobustMutex& operator=(const RobustMutex&) = delete;
+
+    // Maps an existing mutex file of this user; false when there is none.
+    bool open(const std::string& path);
+    // Makes and initialises a new mutex file under a temporary name, then
+    // renames it into place.
+    bool create(const std::string& path);
+    void close();
+    bool isOpen() const { return m_mutex != nullptr; }
+
+    // False on time-out, failure, or when the last owner died holding it; in
+    // that last case the mutex is made consistent and released, so the next
+    // wait can succeed.
+    bool lock();
+    void unlock();
+
+private:
+    pthread_mutex_t* m_mutex = nullptr;
+};
+
+} // namespace vantrel
