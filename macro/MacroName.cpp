@@ -3,9 +3,8 @@
 #include "settings/MacroKeyInfo.h"
 #include "settings/TextField.h"
 
-#include <clocale>
-#include <cwctype>
 #include <locale.h>
+#include <wctype.h>
 
 namespace vantrel {
 
