@@ -21,4 +21,13 @@ static_assert(offsetof(MacroRecord, repeatCount) == 52);
 static_assert(offsetof(MacroRecord, eventCount) == 56);
 static_assert(offsetof(MacroRecord, events) == 60);
 
+inline constexpr int32_t kMaxRepeatCount = 255;
+
+// True when the record can be used as it is: its name ends within the field,
+// eventCount is 0..50 and repeatCount 0..255.
+bool isSoundMacroRecord(const MacroRecord& record);
+// Makes a record from a file safe to use: the name is cut to the field at a
+// UTF-8 boundary and terminated, the counts are brought into their ranges.
+void repairMacroRecord(MacroRecord& record);
+
 } // namespace vantrel

@@ -35,14 +35,26 @@ public:
     MacroRecord* macroAt(int index);
     const MacroRecord* macroAt(int index) const;
 
+    // Adds a copy at the end, made safe first; returns its index.
+    int appendMacro(const MacroRecord& record);
+    // False for an index outside the list.
+    bool removeMacro(int index);
+
+    // The first macro whose name, as a key holds it, is the key's macroName.
     Match findMacroForKey(const MacroKeyInfo& key) const;
     bool macroNameExists(std::string_view name) const;
     void appendMacroFromKey(const MacroKeyInfo& key);
-    // Takes macros found in the profiles into the store.
+    // Takes the macros of every macro key (all 128 of each profile) into the
+    // store: unknown names are added, known names take the key's events.
     void mergeProfileMacros(const SharedBlock& settings);
-    // Brings every macro key of the profiles up to date with the store, marking
-    // the keys it rewrites in keyChanged.
+    // Brings every macro key of the profiles up to date with the store; a key
+    // whose macro is gone gets its standard function. Every key it rewrites is
+    // marked in keyChanged.
     void refreshMacroKeys(SharedBlock& settings) const;
+
+    // Writes a macro's name (cut to 19 bytes), counts and events into a key;
+    // assignType and keyChanged are the caller's.
+    static void copyMacroToKey(const MacroRecord& macro, MacroKeyInfo& key);
 
 private:
     std::string m_folder;

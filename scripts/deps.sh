@@ -7,8 +7,8 @@ packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    libxkbcommon-dev libxkbcommon-x11-dev libx11-dev
-    xvfb xdotool x11-utils
+    libxkbcommon-dev libxkbcommon-x11-dev libxcb1-dev libx11-dev
+    xvfb xdotool x11-utils x11-xkb-utils
 )
 
 missing=()
