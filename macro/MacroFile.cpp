@@ -1,6 +1,5 @@
 #include "macro/MacroFile.h"
 
-#include "macro/FreshIniFile.h"
 #include "macro/MacroStore.h"
 #include "settings/IniFile.h"
 #include "settings/TextField.h"
@@ -31,8 +30,10 @@ int MacroFile::importMacroFile(const std::string& path, MacroStore& store) {
 }
 
 bool MacroFile::exportMacroFile(const std::string& path, const MacroRecord& record) {
-    return saveFreshIniFile(
-        path, [&](IniFile& file) { file.writeBlob(kSection, kKey, &record, sizeof record); });
+    IniFile file(path);
+    file.clear(); // the file holds the one macro and nothing else
+    file.writeBlob(kSection, kKey, &record, sizeof record);
+    return file.save();
 }
 
 std::string MacroFile::importedName(std::string_view name, const MacroStore& store) {

@@ -1,6 +1,5 @@
 #include "macro/MacroStore.h"
 
-#include "macro/FreshIniFile.h"
 #include "macro/MacroName.h"
 #include "settings/FileLock.h"
 #include "settings/IniFile.h"
@@ -62,11 +61,13 @@ void MacroStore::loadMacroStore() {
 bool MacroStore::saveMacroStore() const {
     const std::string path = filePath();
     const FileLock lock(path);
-    return saveFreshIniFile(path, [this](IniFile& file) {
-        file.writeInt(kSection, kCountKey, count());
-        for (int i = 0; i < count(); ++i)
-            file.writeBlob(kSection, std::to_string(i), m_macros[i].get(), sizeof(MacroRecord));
-    });
+    // The whole file is rewritten, so no key of a removed macro survives.
+    IniFile file(path);
+    file.clear();
+    file.writeInt(kSection, kCountKey, count());
+    for (int i = 0; i < count(); ++i)
+        file.writeBlob(kSection, std::to_string(i), m_macros[i].get(), sizeof(MacroRecord));
+    return file.save();
 }
 
 void MacroStore::clearMacroStore() {

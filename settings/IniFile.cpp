@@ -300,6 +300,13 @@ void IniFile::writeBlob(std::string_view section, std::string_view key, const vo
     setLine(trimmed(section), key, std::move(line));
 }
 
+void IniFile::clear() {
+    m_sections.clear();
+    m_sections.emplace_back();
+    m_sectionIndex.clear();
+    m_crlf = true; // as for any new file
+}
+
 std::string IniFile::serialise() const {
     const std::string_view eol = m_crlf ? "\r\n" : "\n";
     size_t total = 0;

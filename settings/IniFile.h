@@ -34,6 +34,11 @@ public:
     void writeInt(std::string_view section, std::string_view key, int32_t value);
     void writeBlob(std::string_view section, std::string_view key, const void* buffer, size_t size);
 
+    // Starts a new document in place of the file's, so that the next save
+    // writes only what is written after this; the file on disk stays whole
+    // until then.
+    void clear();
+
     // Writes a temporary file beside the target and renames it over the target,
     // creating missing folders first, so a crash never leaves half a file.
     bool save() const;

@@ -55,11 +55,6 @@ private:
     std::vector<std::string>& m_log;
 };
 
-std::vector<std::string> from(const std::vector<std::string>& log, const std::string& first) {
-    auto it = std::find(log.begin(), log.end(), first);
-    return std::vector<std::string>(it, log.end());
-}
-
 } // namespace
 
 TEST(LinkProtocol, StartWithoutMonitorReadsTheWorkingFiles) {
@@ -278,7 +273,8 @@ TEST(LinkProtocol, LoadedProfileCarriesItsFlagsToTheBlock) {
     for (int p = 0; p < kProfileCount; ++p) {
         EXPECT_EQ(link.block->flagsF[p], 0);
         EXPECT_EQ(link.block->flagsG[p], 0);
-        if (p != 1)
+        if (p != 1) {
             EXPECT_EQ(link.block->keyChanged[p][0], 0);
+        }
     }
 }

@@ -205,3 +205,16 @@ TEST(IniFile, MissingFileReadsEmptyAndFailedSaveReportsIt) {
     blocked.writeInt("S", "k", 1);
     EXPECT_FALSE(blocked.save());
 }
+
+TEST(IniFile, ClearedDocumentWritesOnlyWhatFollows) {
+    TempDir dir;
+    const std::string path = dir.file("t.ini");
+    writeFile(path, "; old\n[Macros]\nnumber=3\n2=AA\n");
+    IniFile ini(path);
+    ini.clear();
+    EXPECT_EQ(ini.readInt("Macros", "number", -1), -1);
+    ini.writeInt("Macros", "number", 1);
+    EXPECT_EQ(readFile(path), "; old\n[Macros]\nnumber=3\n2=AA\n"); // untouched until saved
+    ASSERT_TRUE(ini.save());
+    EXPECT_EQ(readFile(path), "[Macros]\r\nnumber=1\r\n");
+}
