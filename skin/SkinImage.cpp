@@ -71,7 +71,8 @@ std::optional<QImage> loadBitmapFile(const std::string& path) {
 }
 
 SkinImage cutPicture(const SkinImage& source, const QRect& rect) {
-    if (source.isEmpty())
+    // QImage::copy of an empty rectangle would copy the whole picture.
+    if (source.isEmpty() || rect.isEmpty())
         return {};
     return SkinImage(source.image().copy(rect));
 }

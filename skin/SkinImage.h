@@ -41,7 +41,7 @@ SkinImage loadPicture(const std::string& path);
 // A ".bmp" file only; nothing when it is missing or unreadable.
 std::optional<QImage> loadBitmapFile(const std::string& path);
 
-// A copy of rect out of source; empty when source is.
+// A copy of rect out of source; empty when source or rect is.
 SkinImage cutPicture(const SkinImage& source, const QRect& rect);
 
 // The outline of a mask: every pixel but the exactly white ones, as the union
