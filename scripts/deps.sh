@@ -9,6 +9,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libxkbcommon-dev libxkbcommon-x11-dev libx11-dev
     xvfb xdotool x11-utils
+    fonts-dejavu-core
 )
 
 missing=()
