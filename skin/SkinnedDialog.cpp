@@ -31,6 +31,9 @@ SkinnedDialog::SkinnedDialog(std::string skinsFolder, std::string_view skinFile,
                              const SkinWindowKind& kind, QWidget* parent)
     : QDialog(parent, flagsFor(kind.role)), m_description(std::move(skinsFolder), skinFile),
       m_kind(kind) {
+    // QDialog makes every dialog a window of its own; a page lives inside its parent.
+    if (kind.role == SkinWindowKind::Role::Page)
+        setWindowFlags(Qt::Widget);
     m_mask = loadPicture(m_description.picturePath("Mask"));
     m_statePictures.normal = loadPicture(m_description.picturePath("Normal"));
     m_statePictures.over = loadPicture(m_description.picturePath("Over"));

@@ -182,3 +182,56 @@ TEST(ConfirmationDialog, AskTakesAnAnswerGivenInAdvance) {
     EXPECT_EQ(seenHint, QStringLiteral("reset"));
     EXPECT_FALSE(runner.hasPendingAnswers());
 }
+
+TEST(SkinnedDialog, PagesLiveInsideTheMainWindowAndPassOrKeepTheirDrags) {
+    TempDir dir;
+    writeSkin(dir, "main.ini", QSize(400, 300), {});
+    writeSkin(dir, "keys.ini", QSize(150, 100), {{1, "KEY,10,10,30,30,"}});
+    writeSkin(dir, "light.ini", QSize(150, 100), {});
+    SkinnedDialog main(dir.folder(), "main.ini", SkinWindowKinds::kMainWindow, nullptr);
+    SkinnedDialog keys(dir.folder(), "keys.ini", SkinWindowKinds::kKeyAssignmentPage, &main);
+    SkinnedDialog light(dir.folder(), "light.ini", SkinWindowKinds::kLightingPage, &main);
+    keys.move(10, 10);
+    light.move(200, 10);
+    showAndWait(main);
+    EXPECT_FALSE(keys.isWindow());
+    EXPECT_TRUE(keys.isVisible());
+    EXPECT_EQ(keys.size(), QSize(150, 100));
+    EXPECT_TRUE(main.isWindow());
+    main.move(100, 100);
+    QApplication::processEvents();
+
+    // Dragging the keyboard page moves the main window.
+    QTest::mousePress(&keys, Qt::LeftButton, {}, QPoint(100, 60));
+    QTest::mouseMove(&keys, QPoint(110, 75));
+    // The page moved with the window, so the pointer is over the pressed spot again.
+    QTest::mouseRelease(&keys, Qt::LeftButton, {}, QPoint(100, 60));
+    EXPECT_EQ(main.pos(), QPoint(110, 115));
+    EXPECT_EQ(keys.pos(), QPoint(10, 10));
+
+    // A lighting page keeps the press: neither it nor the main window moves.
+    QTest::mousePress(&light, Qt::LeftButton, {}, QPoint(50, 50));
+    QTest::mouseMove(&light, QPoint(80, 90));
+    QTest::mouseRelease(&light, Qt::LeftButton, {}, QPoint(80, 90));
+    EXPECT_EQ(main.pos(), QPoint(110, 115));
+    EXPECT_EQ(light.pos(), QPoint(200, 10));
+}
+
+TEST(SkinnedDialog, SpaceIsDroppedOnlyWhereTheWindowTakesKeys) {
+    TempDir dir;
+    writeSkin(dir, "d.ini", QSize(100, 80), {});
+    const auto spaceTaken = [&](const SkinWindowKind& kind) {
+        SkinnedDialog dialog(dir.folder(), "d.ini", kind, nullptr);
+        QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+        QApplication::sendEvent(&dialog, &space);
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(&dialog, &escape);
+        EXPECT_TRUE(escape.isAccepted());
+        return space.isAccepted();
+    };
+    EXPECT_TRUE(spaceTaken(SkinWindowKinds::kMacroManagerDialog));
+    EXPECT_TRUE(spaceTaken(SkinWindowKinds::kMacroSelectionDialog));
+    EXPECT_TRUE(spaceTaken(SkinWindowKinds::kKeyAssignmentPage));
+    EXPECT_FALSE(spaceTaken(SkinWindowKinds::kProfileDialog));
+    EXPECT_FALSE(spaceTaken(SkinWindowKinds::kConfirmationDialog));
+}
