@@ -76,6 +76,13 @@ void SkinButton::leaveEvent(QEvent* event) {
     }
 }
 
+void SkinButton::mousePressEvent(QMouseEvent* event) {
+    // A click on a button of a window in the background brings that window forward.
+    if (event->button() == Qt::LeftButton && !window()->isActiveWindow())
+        window()->activateWindow();
+    QAbstractButton::mousePressEvent(event);
+}
+
 void SkinButton::mouseMoveEvent(QMouseEvent* event) {
     QAbstractButton::mouseMoveEvent(event);
     // While held, the button is lit only with the pointer over it.
