@@ -9,6 +9,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libxkbcommon-dev libxkbcommon-x11-dev libxcb1-dev libx11-dev
     xvfb xdotool x11-utils x11-xkb-utils
+    fonts-dejavu-core
 )
 
 missing=()

@@ -1,0 +1,120 @@
+#include "skin/SkinButton.h"
+
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace vantrel {
+
+SkinButton::SkinButton(QWidget* parent) : QAbstractButton(parent) {
+    // Skinned buttons are worked with the mouse; keys belong to the window.
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void SkinButton::setPicturesFromSkin(const QRect& rect, const SkinPictures& windowPictures) {
+    m_pictures.normal = cutPicture(windowPictures.normal, rect);
+    m_pictures.over = cutPicture(windowPictures.over, rect);
+    m_pictures.down = cutPicture(windowPictures.down, rect);
+    m_pictures.disabled = cutPicture(windowPictures.disabled, rect);
+    update();
+}
+
+void SkinButton::setCheck(bool checked) {
+    if (checked == m_checked)
+        return;
+    m_checked = checked;
+    update();
+}
+
+void SkinButton::setHintText(const QString& text, bool active) {
+    m_hintText = text;
+    setToolTip(active ? text : QString());
+}
+
+QSize SkinButton::sizeHint() const {
+    return m_pictures.normal.size();
+}
+
+const SkinImage& SkinButton::statePicture() const {
+    if (!isEnabled())
+        return m_pictures.disabled;
+    if (m_checked || (!m_toggleMode && isDown()))
+        return m_pictures.down;
+    if (m_hover)
+        return m_pictures.over;
+    return m_pictures.normal;
+}
+
+void SkinButton::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.drawImage(0, 0, statePicture().image());
+    if (m_caption.isEmpty())
+        return;
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(14);
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    const QFontMetrics metrics(font);
+    const int top = height() / 2 - metrics.height() / 2;
+    painter.drawText(5, top + metrics.ascent(), m_caption);
+}
+
+void SkinButton::enterEvent(QEnterEvent* event) {
+    QAbstractButton::enterEvent(event);
+    // A press that started elsewhere does not light the button.
+    if (QGuiApplication::mouseButtons() & Qt::LeftButton)
+        return;
+    m_hover = true;
+    update();
+}
+
+void SkinButton::leaveEvent(QEvent* event) {
+    QAbstractButton::leaveEvent(event);
+    if (m_hover) {
+        m_hover = false;
+        update();
+    }
+}
+
+void SkinButton::mousePressEvent(QMouseEvent* event) {
+    // A click on a button of a window in the background brings that window forward.
+    if (event->button() == Qt::LeftButton && !window()->isActiveWindow())
+        window()->activateWindow();
+    QAbstractButton::mousePressEvent(event);
+}
+
+void SkinButton::mouseMoveEvent(QMouseEvent* event) {
+    QAbstractButton::mouseMoveEvent(event);
+    // While held, the button is lit only with the pointer over it.
+    if (event->buttons() & Qt::LeftButton) {
+        const bool inside = hitButton(event->position().toPoint());
+        if (inside != m_hover) {
+            m_hover = inside;
+            update();
+        }
+    }
+}
+
+void SkinButton::mouseReleaseEvent(QMouseEvent* event) {
+    if (m_toggleMode && event->button() == Qt::LeftButton && isDown()) {
+        // One flip and one click per release over the button.
+        setDown(false);
+        m_checked = !m_checked;
+        update();
+        emit clicked(m_checked);
+        event->accept();
+        return;
+    }
+    QAbstractButton::mouseReleaseEvent(event);
+}
+
+void SkinButton::changeEvent(QEvent* event) {
+    QAbstractButton::changeEvent(event);
+    if (event->type() == QEvent::EnabledChange) {
+        if (!isEnabled())
+            m_hover = false;
+        update();
+    }
+}
+
+} // namespace vantrel

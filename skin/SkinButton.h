@@ -1,0 +1,66 @@
+#pragma once
+
+#include "skin/SkinImage.h"
+
+#include <QAbstractButton>
+
+namespace vantrel {
+
+// The button of every skinned window, drawn from four pictures cut out of its
+// window's full-window pictures: normal, hover, pressed and disabled. It can
+// carry a caption, work as a two-state button and show a hint as tooltip.
+// Windows tell their buttons apart by connecting each one's clicked signal.
+class SkinButton : public QAbstractButton {
+    Q_OBJECT
+public:
+    explicit SkinButton(QWidget* parent = nullptr);
+
+    // Cuts the four pictures at rect out of the window's full-window pictures.
+    void setPicturesFromSkin(const QRect& rect, const SkinPictures& windowPictures);
+    const SkinPictures& pictures() const { return m_pictures; }
+
+    // The latched down look; repaints only when the state changes.
+    void setCheck(bool checked);
+    bool checked() const { return m_checked; }
+
+    // Lights the button as if hovered, without repainting.
+    void setHover(bool hover) { m_hover = hover; }
+    bool hover() const { return m_hover; }
+
+    // Drawn in white, 5 pixels from the left, centred vertically; the caller repaints.
+    void setCaption(const QString& caption) { m_caption = caption; }
+    const QString& caption() const { return m_caption; }
+
+    // In toggle mode every click flips the checked state before it is sent.
+    void setToggleMode(bool on) { m_toggleMode = on; }
+    bool toggleMode() const { return m_toggleMode; }
+
+    // The tooltip text; an inactive hint shows no tooltip.
+    void setHintText(const QString& text, bool active);
+    const QString& hintText() const { return m_hintText; }
+
+    QSize sizeHint() const override;
+
+protected:
+    // The picture for the present state: disabled, then checked (or held in
+    // push mode), then hover, then normal.
+    const SkinImage& statePicture() const;
+
+    void paintEvent(QPaintEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    SkinPictures m_pictures;
+    QString m_caption;
+    QString m_hintText;
+    bool m_checked = false;
+    bool m_toggleMode = false;
+    bool m_hover = false;
+};
+
+} // namespace vantrel

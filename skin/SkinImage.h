@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QImage>
+#include <QRegion>
+
+#include <optional>
+#include <string>
+
+namespace vantrel {
+
+// One picture of the skin. An empty SkinImage (0 x 0) stands for a picture
+// that is missing or could not be read: every user of it goes on without it.
+class SkinImage final {
+public:
+    SkinImage() = default;
+    explicit SkinImage(QImage image) : m_image(std::move(image)) {}
+
+    bool isEmpty() const { return m_image.isNull(); }
+    int width() const { return m_image.width(); }
+    int height() const { return m_image.height(); }
+    QSize size() const { return m_image.size(); }
+    const QImage& image() const { return m_image; }
+
+private:
+    QImage m_image;
+};
+
+// A window's four full-window state pictures; each control shows the part
+// that lies under its own rectangle.
+struct SkinPictures {
+    SkinImage normal;
+    SkinImage over;
+    SkinImage down;
+    SkinImage disabled;
+};
+
+// JPEG, BMP, PNG or whatever the image plugins read, judged by content. A
+// missing, empty, truncated or undecodable file gives an empty picture.
+SkinImage loadPicture(const std::string& path);
+
+// A ".bmp" file only; nothing when it is missing or unreadable.
+std::optional<QImage> loadBitmapFile(const std::string& path);
+
+// A copy of rect out of source; empty when source or rect is.
+SkinImage cutPicture(const SkinImage& source, const QRect& rect);
+
+// The outline of a mask: every pixel but the exactly white ones, as the union
+// of one-pixel-high runs. Nothing for an empty mask (the window stays
+// rectangular); an all-white mask gives an empty region.
+std::optional<QRegion> regionFromMask(const SkinImage& mask);
+
+// The rectangle of windowSize less every pixel of picture that has the colour
+// of its top-left pixel.
+QRegion regionFromCornerColour(const QImage& picture, QSize windowSize);
+
+} // namespace vantrel
