@@ -1,9 +1,14 @@
 #pragma once
 
+#include "macro/MacroStore.h"
+#include "settings/KeyboardLayout.h"
 #include "settings/LanguageStrings.h"
 #include "settings/SharedBlock.h"
-#include "settings/UsKeyboardLayout.h"
+#include "skin/DialogRunner.h"
 
+#include <QUrl>
+
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -11,29 +16,42 @@
 namespace vantrel {
 
 // The process-wide values, owned by the application and handed by reference to
-// whoever needs them, so that every test can build its own.
+// whoever needs them, so that every test can build its own. Made after the
+// QApplication, whose display the keyboard layout is read from.
 class AppContext final {
 public:
+    using UrlOpener = std::function<void(const QUrl&)>;
+
     AppContext(std::string programFolder, std::optional<std::string> runtimeDir);
 
     const std::string& programFolder() const { return m_programFolder; }
     const std::string& skinsFolder() const { return m_skinsFolder; }
     const std::optional<std::string>& runtimeDir() const { return m_runtimeDir; }
     const LanguageStrings& strings() const { return m_strings; }
-    const KeyboardLayout& keyboardLayout() const { return m_layout; }
+    const KeyboardLayout& keyboardLayout() const { return *m_layout; }
 
     // What the pages change, and what was last applied or read.
     SharedBlock& editedSettings() { return *m_edited; }
     SharedBlock& appliedSettings() { return *m_applied; }
+    MacroStore& macroStore() { return m_macros; }
+
+    // Every modal dialog, file dialogs included, runs through this.
+    DialogRunner& dialogs() { return m_dialogs; }
+    // Hands a file or web address to the desktop's handler.
+    void openUrl(const QUrl& url) const { m_openUrl(url); }
+    void setUrlOpener(UrlOpener opener) { m_openUrl = std::move(opener); }
 
 private:
     std::string m_programFolder;
     std::string m_skinsFolder;
     std::optional<std::string> m_runtimeDir;
     LanguageStrings m_strings;
-    UsKeyboardLayout m_layout;
+    std::unique_ptr<KeyboardLayout> m_layout;
     std::unique_ptr<SharedBlock> m_edited;
     std::unique_ptr<SharedBlock> m_applied;
+    MacroStore m_macros;
+    DialogRunner m_dialogs;
+    UrlOpener m_openUrl;
 };
 
 } // namespace vantrel

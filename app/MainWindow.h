@@ -1,19 +1,94 @@
 #pragma once
 
-#include <QWidget>
+#include "link/LinkHost.h"
+#include "link/LinkProtocol.h"
+#include "skin/SkinnedDialog.h"
+
+#include <QFileDialog>
+
+#include <array>
+#include <cstdint>
+#include <optional>
 
 namespace vantrel {
 
 class AppContext;
+class DeviceLink;
+class KeyAssignmentPage;
+class LightingPage;
+class LinkSocketNotifier;
+class SkinButton;
 
-// The program's window. For now it lists the five profiles held in memory.
-class MainWindow final : public QWidget {
+// The whole visible program: five profile tabs, the keyboard picture, the
+// lighting page of the current effect, the effect menu, loading, saving and
+// resetting profiles, and OK and Apply, which hand the settings to the monitor.
+class MainWindow final : public SkinnedDialog, public LinkHost {
     Q_OBJECT
 public:
-    explicit MainWindow(AppContext& context, QWidget* parent = nullptr);
+    static constexpr const char* kTitle = "Vantrel Gaming Keyboard";
+    static constexpr const char* kWebAddress = "https://www.vantrel-gaming.example/support";
+    // Where the version text is drawn; repainted when the firmware changes.
+    static constexpr QRect kVersionArea{640, 540, 250, 36};
+
+    // Builds the window from its skin, then starts the link and shows the
+    // settings it found.
+    MainWindow(AppContext& context, DeviceLink& link);
+    ~MainWindow() override;
+
+    void selectProfile(int n);
+    void showEffectPage(int32_t effect);
+    void setEffect(int32_t effect);
+
+    // LinkHost
+    void refreshAll() override;
+    void setEnabledApply(bool on) override;
+    void setBusy(bool on) override;
+    void showMessage(const std::string& text) override;
+    void firmwareVersionChanged() override;
+
+    bool busy() const { return m_busy; }
+    LinkProtocol& link() { return m_protocol; }
+    SkinButton* button(int key) const { return m_buttons.at(static_cast<size_t>(key)); }
+    KeyAssignmentPage& keyPage() const { return *m_keyPage; }
+    LightingPage* visibleLightingPage() const { return m_visiblePage; }
+    QString versionText() const;
+
+protected:
+    void paintContents(QPainter& painter) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
+    static constexpr size_t kButtonKeys = 27;
+
+    SkinButton* addButton(int key, void (MainWindow::*action)());
+    ProfileRecord& currentProfile();
+    void showEffectName(int32_t effect);
+
+    void openEffectMenu();
+    void toggleView();
+    void editProfileEmpty();
+    void editProfileFilled();
+    void loadProfile();
+    void saveProfile();
+    void resetAll();
+    void resetCurrent();
+    void openManual();
+    void openWebLink();
+    void applyAndClose();
+    void apply();
+    void closeWithoutApplying();
+    std::optional<QString> chooseProfileFile(QFileDialog::AcceptMode mode);
+
     AppContext& m_context;
+    std::array<SkinButton*, kButtonKeys> m_buttons{};
+    KeyAssignmentPage* m_keyPage = nullptr;
+    std::array<LightingPage*, 18> m_pages{};
+    LightingPage* m_visiblePage = nullptr;
+    bool m_viewState = false;
+    bool m_busy = false;
+    LinkProtocol m_protocol;
+    LinkSocketNotifier* m_notifier = nullptr;
 };
 
 } // namespace vantrel

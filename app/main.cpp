@@ -2,8 +2,8 @@
 #include "app/MainWindow.h"
 #include "app/ProgramFolder.h"
 #include "app/SingleInstance.h"
+#include "link/MonitorLink.h"
 #include "link/RuntimeDirectory.h"
-#include "settings/WorkingSet.h"
 
 #include <QApplication>
 
@@ -17,11 +17,8 @@ int main(int argc, char** argv) {
 
     QApplication application(argc, argv);
     AppContext context(ProgramFolder::locate(), runtimeDir);
-    WorkingSet(context.programFolder())
-        .readWorkingSet(context.appliedSettings(), context.strings());
-    context.editedSettings() = context.appliedSettings();
-
-    MainWindow window(context);
+    MonitorLink link(runtimeDir);
+    MainWindow window(context, link);
     window.show();
     return application.exec();
 }

@@ -9,6 +9,7 @@
 #include "settings/IniFile.h"
 #include "settings/TextField.h"
 #include "tests/link/LinkTestSupport.h"
+#include "tests/link/RunningMonitor.h"
 
 #include <gtest/gtest.h>
 
@@ -23,34 +24,10 @@
 using namespace vantrel;
 using namespace std::chrono_literals;
 using vantrel::test::ProgramUnderTest;
+using vantrel::test::RunningMonitor;
 using vantrel::test::TempDir;
 
 namespace {
-
-class RunningMonitor {
-public:
-    RunningMonitor(const std::string& runtimeDir, const std::string& programFolder,
-                   std::chrono::milliseconds answerDelay = 0ms)
-        : m_monitor(runtimeDir, programFolder), m_stop(::eventfd(0, EFD_CLOEXEC)) {
-        m_monitor.setAnswerDelay(answerDelay);
-        published = m_monitor.publish();
-        if (published)
-            m_thread = std::thread([this] { m_monitor.run(m_stop); });
-    }
-    ~RunningMonitor() {
-        const uint64_t one = 1;
-        (void)!::write(m_stop, &one, sizeof one);
-        if (m_thread.joinable())
-            m_thread.join();
-        ::close(m_stop);
-    }
-    bool published = false;
-
-private:
-    Monitor m_monitor;
-    int m_stop;
-    std::thread m_thread;
-};
 
 // Waits for the program's mailbox to hold something, then handles it.
 bool receiveWithin(LinkProtocol& protocol, std::chrono::milliseconds limit) {

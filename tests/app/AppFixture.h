@@ -1,0 +1,77 @@
+#pragma once
+
+#include "app/AppContext.h"
+#include "app/MainWindow.h"
+#include "link/MonitorLink.h"
+#include "link/RuntimeDirectory.h"
+#include "tests/TempDir.h"
+
+#include <QFileDialog>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <unistd.h>
+#include <vector>
+
+namespace vantrel::test {
+
+// The monitor link, noting each apply code it posts.
+class RecordingLink final : public DeviceLink {
+public:
+    explicit RecordingLink(std::optional<std::string> dir) : m_link(std::move(dir)) {}
+    OpenResult openLink() override { return m_link.openLink(); }
+    bool readBlock(SharedBlock& target) override { return m_link.readBlock(target); }
+    bool writeBlock(const SharedBlock& source) override { return m_link.writeBlock(source); }
+    bool notifyMonitor(uint32_t code) override {
+        codes.push_back(code);
+        return m_link.notifyMonitor(code);
+    }
+    void closeLink() override { m_link.closeLink(); }
+
+    std::vector<uint32_t> codes;
+
+private:
+    MonitorLink m_link;
+};
+
+// A program folder with the built skin and texts, a private runtime folder,
+// and the main window over them.
+struct AppFixture {
+    TempDir runtimeRoot;
+    TempDir folder;
+    std::string runtime = *RuntimeDirectory::locate(runtimeRoot.folder().c_str(), ::getuid());
+    std::unique_ptr<AppContext> context;
+    std::unique_ptr<RecordingLink> link;
+    std::unique_ptr<MainWindow> window;
+    std::vector<QUrl> opened;
+
+    AppFixture() {
+        std::filesystem::create_directory_symlink(VANTREL_PROGRAM_DIR "/skins",
+                                                  folder.file("skins"));
+        std::filesystem::copy_file(VANTREL_PROGRAM_DIR "/lan.ini", folder.file("lan.ini"));
+    }
+
+    MainWindow& start() {
+        window.reset();
+        context = std::make_unique<AppContext>(folder.folder(), runtime);
+        context->setUrlOpener([this](const QUrl& url) { opened.push_back(url); });
+        link = std::make_unique<RecordingLink>(runtime);
+        window = std::make_unique<MainWindow>(*context, *link);
+        window->show();
+        return *window;
+    }
+
+    // The next file dialog picks this path, after check has looked at it.
+    void chooseFile(
+        const std::string& path, std::function<void(QFileDialog&)> check = [](QFileDialog&) {}) {
+        context->dialogs().answerNext([path, check](QDialog& dialog) {
+            auto& files = static_cast<QFileDialog&>(dialog);
+            check(files);
+            files.selectFile(QString::fromStdString(path));
+            return static_cast<int>(QDialog::Accepted);
+        });
+    }
+};
+
+} // namespace vantrel::test

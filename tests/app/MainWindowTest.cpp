@@ -1,0 +1,313 @@
+#include "keys/KeyAssignmentPage.h"
+#include "lighting/LightingPage.h"
+#include "link/LinkMessage.h"
+#include "link/RobustMutex.h"
+#include "monitor/MonitorCommands.h"
+#include "settings/IniFile.h"
+#include "settings/ProfileDefaults.h"
+#include "settings/ProfileFile.h"
+#include "settings/TextField.h"
+#include "skin/SkinButton.h"
+#include "tests/app/AppFixture.h"
+#include "tests/link/RunningMonitor.h"
+
+#include <QMessageBox>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace vantrel;
+using namespace std::chrono_literals;
+using vantrel::test::AppFixture;
+using vantrel::test::readFile;
+using vantrel::test::RecordingLink;
+using vantrel::test::RunningMonitor;
+using vantrel::test::writeFile;
+
+namespace {
+
+void click(SkinButton* button) {
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+int32_t storedCurrentProfile(const AppFixture& f) {
+    return IniFile(f.folder.file("config.ini")).readInt("Setting", "CurrentProfile", -1);
+}
+
+// Lets queued work (posted closes, monitor messages) run until done or 5 s.
+bool settle(const std::function<bool()>& done) {
+    for (int i = 0; i < 500 && !done(); ++i)
+        QTest::qWait(10);
+    return done();
+}
+
+} // namespace
+
+TEST(MainWindow, BuiltFromItsSkin) {
+    AppFixture f;
+    MainWindow& w = f.start();
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Vantrel Gaming Keyboard"));
+    EXPECT_EQ(w.size(), QSize(1260, 596));
+    EXPECT_FALSE(w.mask().isEmpty());
+    EXPECT_FALSE(w.mask().contains(QPoint(0, 0))); // rounded corner
+    for (int key : {1, 2, 3, 6, 7, 8, 9, 10, 11, 12, 13, 14, 16, 17, 18, 19, 20, 21, 22, 25, 26})
+        ASSERT_NE(w.button(key), nullptr) << key;
+    for (int key : {4, 5, 15, 23, 24})
+        EXPECT_EQ(w.button(key), nullptr) << key;
+
+    const SkinDescription& skin = w.description();
+    const ControlPlacement keys = skin.placement("PAGEPOSITION", "1");
+    const ControlPlacement lights = skin.placement("PAGEPOSITION", "2");
+    EXPECT_EQ(w.keyPage().geometry(), QRect(keys.left, keys.top, keys.width(), keys.height()));
+    ASSERT_NE(w.visibleLightingPage(), nullptr);
+    EXPECT_EQ(w.visibleLightingPage()->geometry(),
+              QRect(lights.left, lights.top, lights.width(), lights.height()));
+
+    // Factory profiles: profile 1 selected, effect 6 shown and named.
+    EXPECT_TRUE(w.button(10)->checked());
+    EXPECT_FALSE(w.button(11)->checked());
+    EXPECT_EQ(w.visibleLightingPage()->effect(), 6);
+    EXPECT_EQ(w.button(3)->caption(), QStringLiteral("Spectrum"));
+    EXPECT_EQ(w.versionText(), QStringLiteral("Driver V1.02-Firmware V1.00"));
+    int visiblePages = 0;
+    for (auto* page : w.findChildren<LightingPage*>())
+        visiblePages += page->isVisible();
+    EXPECT_EQ(w.findChildren<LightingPage*>().size(), 18);
+    EXPECT_EQ(visiblePages, 1);
+}
+
+TEST(MainWindow, CloseDropsEditsAndApplyWritesThem) {
+    AppFixture f;
+    MainWindow& w = f.start();
+    click(w.button(12));
+    EXPECT_EQ(f.context->editedSettings().CurrentProfile, 2);
+    EXPECT_TRUE(w.button(12)->checked());
+    EXPECT_FALSE(w.button(10)->checked());
+    click(w.button(17));
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(storedCurrentProfile(f), -1);
+
+    MainWindow& again = f.start();
+    EXPECT_EQ(f.context->editedSettings().CurrentProfile, 0);
+    click(again.button(12));
+    click(again.button(21));
+    EXPECT_EQ(storedCurrentProfile(f), 2);
+    EXPECT_TRUE(again.isVisible());
+    EXPECT_EQ(f.link->codes, std::vector<uint32_t>{kApplyCode});
+}
+
+TEST(MainWindow, OkWithoutMonitorAppliesRestoresAndCloses) {
+    AppFixture f;
+    MainWindow& w = f.start();
+    click(w.button(11));
+    click(w.button(20));
+    EXPECT_FALSE(w.busy());
+    EXPECT_TRUE(w.button(20)->isEnabled());
+    EXPECT_TRUE(w.button(21)->isEnabled());
+    EXPECT_EQ(storedCurrentProfile(f), 1);
+    EXPECT_TRUE(settle([&] { return !w.isVisible(); }));
+}
+
+TEST(MainWindow, ApplyWithMonitorStaysBusyUntilItAnswers) {
+    AppFixture f;
+    RunningMonitor monitor(f.runtime, f.folder.folder(), 400ms);
+    ASSERT_TRUE(monitor.published);
+    MainWindow& w = f.start();
+    ASSERT_TRUE(w.link().linkOpen());
+
+    click(w.button(21));
+    EXPECT_TRUE(w.busy());
+    EXPECT_FALSE(w.button(20)->isEnabled());
+    EXPECT_FALSE(w.button(21)->isEnabled());
+    EXPECT_EQ(w.cursor().shape(), Qt::WaitCursor);
+    click(w.button(13)); // ignored while busy
+    EXPECT_EQ(f.context->editedSettings().CurrentProfile, 0);
+
+    EXPECT_TRUE(settle([&] { return !w.busy(); }));
+    EXPECT_TRUE(w.button(21)->isEnabled());
+    EXPECT_NE(w.cursor().shape(), Qt::WaitCursor);
+    click(w.button(13));
+    EXPECT_EQ(f.context->editedSettings().CurrentProfile, 3);
+}
+
+TEST(MainWindow, ABusyWindowStillCloses) {
+    AppFixture f;
+    RunningMonitor monitor(f.runtime, f.folder.folder(), 5000ms);
+    ASSERT_TRUE(monitor.published);
+    MainWindow& w = f.start();
+    click(w.button(21));
+    ASSERT_TRUE(w.busy());
+    click(w.button(22));
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_FALSE(w.busy());
+}
+
+TEST(MainWindow, LoadingAProfileFileMarksItButAppliesNothing) {
+    AppFixture f;
+    MainWindow& w = f.start();
+    auto stored = std::make_unique<ProfileRecord>();
+    resetProfile(*stored, 0, LanguageStrings());
+    copyToField(stored->ProFileName, "Loaded");
+    stored->LtSwitch = 3;
+    ASSERT_TRUE(writeProfile(f.folder.file("mine.gkp"), *stored));
+
+    click(w.button(11));
+    f.chooseFile(f.folder.file("mine.gkp"), [&](QFileDialog& d) {
+        EXPECT_EQ(d.acceptMode(), QFileDialog::AcceptOpen);
+        EXPECT_EQ(d.fileMode(), QFileDialog::ExistingFile);
+        EXPECT_EQ(d.defaultSuffix(), QStringLiteral("gkp"));
+        EXPECT_TRUE(d.nameFilters().constFirst().contains(QStringLiteral("*.gkp")));
+        EXPECT_EQ(d.directory().absolutePath() + QLatin1Char('/'),
+                  QString::fromStdString(f.folder.folder() + "config/"));
+    });
+    click(w.button(7));
+
+    const SharedBlock& edited = f.context->editedSettings();
+    EXPECT_EQ(fieldText(edited.profiles[1].ProFileName), "Loaded");
+    EXPECT_EQ(w.visibleLightingPage()->effect(), 3);
+    for (int k = 0; k < kKeyPositions; ++k)
+        EXPECT_EQ(edited.keyChanged[1][k], 1);
+    EXPECT_EQ(edited.flagsA[1] + edited.flagsC[1] + edited.flagsD[1], 3);
+    EXPECT_EQ(edited.flagB, 0);
+    EXPECT_FALSE(fileExists(f.folder.file("config/Default1.gkp")));
+
+    click(w.button(21));
+    auto applied = std::make_unique<ProfileRecord>();
+    readProfile(f.folder.file("config/Default1.gkp"), *applied);
+    EXPECT_EQ(fieldText(applied->ProFileName), "Loaded");
+
+    // A file chosen and gone by then loads nothing.
+    f.chooseFile(f.folder.file("gone.gkp"));
+    click(w.button(7));
+    EXPECT_EQ(fieldText(f.context->editedSettings().profiles[1].ProFileName), "Loaded");
+}
+
+TEST(MainWindow, SavingOverAFileLeavesOnlyTheProfile) {
+    AppFixture f;
+    MainWindow& w = f.start();
+    const std::string path = f.folder.file("out.gkp");
+    writeFile(path, "[Setting]\r\nForeign=1\r\n[Other]\r\nx=1\r\n");
+    f.chooseFile(path, [](QFileDialog& d) {
+        EXPECT_EQ(d.acceptMode(), QFileDialog::AcceptSave);
+        EXPECT_EQ(d.defaultSuffix(), QStringLiteral("gkp"));
+    });
+    click(w.button(8));
+    const std::string text = readFile(path);
+    EXPECT_EQ(text.find("Foreign"), std::string::npos);
+    EXPECT_EQ(text.find("[Other]"), std::string::npos);
+    EXPECT_EQ(IniFile(path).readText("Setting", "ProFileName", ""), "Profile #1");
+}
+
+TEST(MainWindow, ResetsAskFirstAndApplyWithCodeThree) {
+    AppFixture f;
+    RunningMonitor monitor(f.runtime, f.folder.folder());
+    ASSERT_TRUE(monitor.published);
+    MainWindow& w = f.start();
+    SharedBlock& edited = f.context->editedSettings();
+    click(w.button(12));
+    copyToField(edited.profiles[2].ProFileName, "Mine");
+    edited.profiles[2].Brightness[0] = 2;
+
+    f.context->dialogs().answerNext(QDialog::Rejected);
+    click(w.button(26));
+    EXPECT_TRUE(f.link->codes.empty());
+    EXPECT_EQ(fieldText(edited.profiles[2].ProFileName), "Mine");
+
+    f.context->dialogs().answerNext(QDialog::Accepted);
+    click(w.button(26));
+    EXPECT_EQ(f.link->codes, std::vector<uint32_t>{kApplyAfterReset});
+    EXPECT_EQ(fieldText(edited.profiles[2].ProFileName), "Profile #3");
+    std::string flags;
+    ASSERT_TRUE(MonitorCommands::flags(f.runtime, flags));
+    EXPECT_NE(flags.find("profile 2: keys 0-127 flagsA 1 flagsC 1 flagsD 1 flagsE 0 flagsF 1 "
+                         "flagsG 1"),
+              std::string::npos)
+        << flags;
+    EXPECT_NE(flags.find("profile 1: keys none"), std::string::npos);
+    EXPECT_NE(flags.find("flagB 1"), std::string::npos);
+    auto file = std::make_unique<ProfileRecord>();
+    readProfile(f.folder.file("config/Default2.gkp"), *file);
+    EXPECT_EQ(file->Brightness[0], 10);
+    ASSERT_TRUE(settle([&] { return !w.busy(); }));
+
+    copyToField(edited.profiles[4].ProFileName, "Other");
+    f.context->dialogs().answerNext(QDialog::Accepted);
+    click(w.button(25));
+    EXPECT_EQ(f.link->codes, (std::vector<uint32_t>{kApplyAfterReset, kApplyAfterReset}));
+    EXPECT_EQ(edited.CurrentProfile, 0);
+    EXPECT_EQ(fieldText(edited.profiles[4].ProFileName), "Profile #5");
+    ASSERT_TRUE(MonitorCommands::flags(f.runtime, flags));
+    EXPECT_NE(flags.find("profile 4: keys 0-127 flagsA 1 flagsC 1 flagsD 1 flagsE 0 flagsF 1 "
+                         "flagsG 1"),
+              std::string::npos);
+    EXPECT_EQ(storedCurrentProfile(f), 0);
+}
+
+TEST(MainWindow, RefreshShowsKeysAndTheEffectBringsBackTheSwitch) {
+    AppFixture f;
+    MainWindow& w = f.start();
+    click(w.button(2));
+    EXPECT_TRUE(w.button(2)->checked());
+    EXPECT_EQ(w.keyPage().keyboardLook(), KeyAssignmentPage::Look::Lighting);
+
+    click(w.button(11)); // a refresh
+    EXPECT_TRUE(w.button(2)->checked());
+    EXPECT_EQ(w.keyPage().keyboardLook(), KeyAssignmentPage::Look::Keys);
+
+    w.setEffect(53);
+    EXPECT_EQ(w.keyPage().keyboardLook(), KeyAssignmentPage::Look::Lighting);
+    EXPECT_EQ(w.visibleLightingPage()->effect(), 53);
+    EXPECT_EQ(w.button(3)->caption(), QStringLiteral("DIY 3"));
+    EXPECT_EQ(f.context->editedSettings().profiles[1].LtSwitch, 53);
+
+    click(w.button(2));
+    EXPECT_EQ(w.keyPage().keyboardLook(), KeyAssignmentPage::Look::Keys);
+    w.setEffect(99); // no such effect: the first page and an empty name
+    EXPECT_EQ(w.visibleLightingPage()->effect(), 0);
+    EXPECT_EQ(w.button(3)->caption(), QString());
+}
+
+TEST(MainWindow, MonitorMessagesReloadTheWindow) {
+    AppFixture f;
+    RunningMonitor monitor(f.runtime, f.folder.folder());
+    ASSERT_TRUE(monitor.published);
+    MainWindow& w = f.start();
+
+    ASSERT_TRUE(MonitorCommands::switchProfile(f.runtime, 3, 10));
+    EXPECT_TRUE(settle([&] { return w.button(13)->checked(); }));
+    EXPECT_EQ(w.visibleLightingPage()->effect(), 10);
+
+    ASSERT_TRUE(MonitorCommands::firmware(f.runtime, f.folder.folder(), 123));
+    EXPECT_TRUE(settle([&] { return w.versionText().endsWith(QStringLiteral("V1.23")); }));
+}
+
+TEST(MainWindow, AShortBlockIsReportedInAMessageBox) {
+    AppFixture f;
+    ASSERT_TRUE(RobustMutex().create(f.runtime + "Vantrel_RGB_Gaming_Keyboard_Mutex_Object"));
+    writeFile(f.runtime + "Vantrel_RGB_Gaming_Keyboard_Share_Data", std::string(100, '\0'));
+    QString shown;
+    // The box comes during start-up, so its answer is given before the window exists.
+    AppContext context(f.folder.folder(), f.runtime);
+    context.dialogs().answerNext([&](QDialog& d) {
+        shown = static_cast<QMessageBox&>(d).text();
+        return static_cast<int>(QMessageBox::Ok);
+    });
+    RecordingLink link(f.runtime);
+    MainWindow w(context, link);
+    EXPECT_EQ(shown, QStringLiteral("Could not map view of file."));
+    EXPECT_FALSE(w.link().linkOpen());
+}
+
+TEST(MainWindow, ManualAndWebLink) {
+    AppFixture f;
+    MainWindow& w = f.start();
+    click(w.button(18)); // no manual beside the program: nothing happens
+    EXPECT_TRUE(f.opened.empty());
+    writeFile(f.folder.file("User Manual.pdf"), "%PDF-1.4");
+    click(w.button(18));
+    click(w.button(19));
+    ASSERT_EQ(f.opened.size(), 2u);
+    EXPECT_EQ(f.opened[0].toLocalFile().toStdString(), f.folder.file("User Manual.pdf"));
+    EXPECT_EQ(f.opened[1], QUrl(QString::fromLatin1(MainWindow::kWebAddress)));
+}
