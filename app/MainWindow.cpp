@@ -73,13 +73,9 @@ MainWindow::MainWindow(AppContext& context, DeviceLink& link)
     m_keyPage->setGeometry(pageArea(description(), "1"));
     m_keyPage->show();
 
-    const QRect lightingArea = pageArea(description(), "2");
-    for (int page = 0; page < EffectTable::kPageCount; ++page) {
-        m_pages[page] = new LightingPage(context, EffectTable::effectOfPage(page), this);
-        m_pages[page]->setGeometry(lightingArea);
-        m_pages[page]->setVisible(page == 0);
-    }
-    m_visiblePage = m_pages[0];
+    // The lighting pages are built when first shown: until then nobody sees
+    // them, and start-up stays quick.
+    m_lightingArea = pageArea(description(), "2");
     releaseStatePictures();
 
     m_protocol.startUp();
@@ -121,14 +117,28 @@ void MainWindow::refreshAll() {
     showEffectPage(effect);
     m_keyPage->setKeyboardLook(KeyAssignmentPage::Look::Keys);
     m_keyPage->refreshKeyLabels();
-    for (LightingPage* page : m_pages)
+    for (LightingPage* page : m_pages) {
+        if (page)
+            page->refresh();
+    }
+}
+
+LightingPage& MainWindow::lightingPage(int index) {
+    LightingPage*& page = m_pages[static_cast<size_t>(index)];
+    if (!page) {
+        page = new LightingPage(m_context, EffectTable::effectOfPage(index), this);
+        page->setGeometry(m_lightingArea);
+        page->hide();
         page->refresh();
+    }
+    return *page;
 }
 
 void MainWindow::showEffectPage(int32_t effect) {
-    LightingPage* page = m_pages[EffectTable::pageIndex(effect)];
+    LightingPage* page = &lightingPage(EffectTable::pageIndex(effect));
     if (page != m_visiblePage) {
-        m_visiblePage->hide();
+        if (m_visiblePage)
+            m_visiblePage->hide();
         page->show();
         m_visiblePage = page;
     }

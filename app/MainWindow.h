@@ -63,6 +63,8 @@ private:
 
     SkinButton* addButton(int key, void (MainWindow::*action)());
     ProfileRecord& currentProfile();
+    // The page of the index, built on first use.
+    LightingPage& lightingPage(int index);
     void showEffectName(int32_t effect);
 
     void openEffectMenu();
@@ -84,6 +86,7 @@ private:
     std::array<SkinButton*, kButtonKeys> m_buttons{};
     KeyAssignmentPage* m_keyPage = nullptr;
     std::array<LightingPage*, 18> m_pages{};
+    QRect m_lightingArea;
     LightingPage* m_visiblePage = nullptr;
     bool m_viewState = false;
     bool m_busy = false;

@@ -6,6 +6,7 @@
 #include "link/RuntimeDirectory.h"
 
 #include <QApplication>
+#include <QScreen>
 
 using namespace vantrel;
 
@@ -19,6 +20,9 @@ int main(int argc, char** argv) {
     AppContext context(ProgramFolder::locate(), runtimeDir);
     MonitorLink link(runtimeDir);
     MainWindow window(context, link);
+    // Frameless, so the window manager may not place it: start in the middle.
+    if (const QScreen* screen = window.screen())
+        window.move(screen->availableGeometry().center() - window.rect().center());
     window.show();
     return application.exec();
 }

@@ -9,6 +9,8 @@
 #include <QPainter>
 #include <QWindow>
 
+#include <future>
+
 namespace vantrel {
 
 namespace {
@@ -35,11 +37,7 @@ SkinnedDialog::SkinnedDialog(std::string skinsFolder, std::string_view skinFile,
     if (kind.role == SkinWindowKind::Role::Page)
         setWindowFlags(Qt::Widget);
     m_mask = loadPicture(m_description.picturePath("Mask"));
-    m_statePictures.normal = loadPicture(m_description.picturePath("Normal"));
-    m_statePictures.over = loadPicture(m_description.picturePath("Over"));
-    m_statePictures.down = loadPicture(m_description.picturePath("Down"));
-    m_statePictures.disabled = loadPicture(m_description.picturePath("Disable"));
-    m_background = m_statePictures.normal;
+    m_background = loadPicture(m_description.picturePath("Normal"));
     // Sized but not moved: a dialog is centred over its owner when shown, and
     // the main window moves its pages into their areas.
     setFixedSize(m_background.size());
@@ -56,10 +54,34 @@ SkinnedDialog::SkinnedDialog(std::string skinsFolder, std::string_view skinFile,
 void SkinnedDialog::createSkinnedButton(SkinButton& button, const ControlPlacement& placement) {
     const QRect rect(placement.left, placement.top, placement.width(), placement.height());
     button.setGeometry(rect);
-    button.setPicturesFromSkin(rect, m_statePictures);
+    button.setPicturesFromSkin(rect, statePictures());
     button.setCheck(false);
     button.setHintText(QString::fromStdString(placement.text), true);
     button.show();
+}
+
+const SkinPictures& SkinnedDialog::statePictures() {
+    if (!m_statePicturesLoaded) {
+        // Decoding full-window pictures is most of a window's start: the three
+        // that only controls use are decoded side by side, and only for a
+        // window that has controls.
+        const auto decode = [this](std::string_view key) {
+            return std::async(std::launch::async, loadPicture, m_description.picturePath(key));
+        };
+        std::future<SkinImage> over = decode("Over");
+        std::future<SkinImage> down = decode("Down");
+        m_statePictures.normal = m_background;
+        m_statePictures.disabled = loadPicture(m_description.picturePath("Disable"));
+        m_statePictures.over = over.get();
+        m_statePictures.down = down.get();
+        m_statePicturesLoaded = true;
+    }
+    return m_statePictures;
+}
+
+void SkinnedDialog::releaseStatePictures() {
+    m_statePictures = {};
+    m_statePicturesLoaded = true;
 }
 
 void SkinnedDialog::paintContents(QPainter&) {}

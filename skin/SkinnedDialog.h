@@ -30,10 +30,10 @@ public:
     const std::optional<QRegion>& outline() const { return m_outline; }
 
 protected:
-    // The four full-window pictures the controls are cut from, kept until
-    // releaseStatePictures().
-    const SkinPictures& statePictures() const { return m_statePictures; }
-    void releaseStatePictures() { m_statePictures = {}; }
+    // The four full-window pictures the controls are cut from: decoded when
+    // first asked for, kept until releaseStatePictures().
+    const SkinPictures& statePictures();
+    void releaseStatePictures();
 
     // Places button at placement with its pictures cut from the state
     // pictures, unchecked, with the placement's text as its tooltip.
@@ -61,6 +61,7 @@ private:
     SkinImage m_mask;
     SkinImage m_background;
     SkinPictures m_statePictures;
+    bool m_statePicturesLoaded = false;
     std::optional<QRegion> m_outline;
     // Where the pointer holds the window during a drag without the window
     // manager's help; nothing while no such drag runs.

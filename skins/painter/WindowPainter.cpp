@@ -65,7 +65,9 @@ QImage WindowPainter::mask() const {
     p.setPen(Qt::NoPen);
     p.setBrush(Qt::black);
     p.drawPath(outlinePath(m_size, m_radius));
-    return image;
+    p.end();
+    // One bit a pixel: the mask file stays small and quick to read.
+    return image.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
 }
 
 QImage WindowPainter::picture(Look look) const {

@@ -70,6 +70,12 @@ TEST(MainWindow, BuiltFromItsSkin) {
     EXPECT_EQ(w.visibleLightingPage()->effect(), 6);
     EXPECT_EQ(w.button(3)->caption(), QStringLiteral("Spectrum"));
     EXPECT_EQ(w.versionText(), QStringLiteral("Driver V1.02-Firmware V1.00"));
+    // Each effect has its page, one visible at a time, always in area 2.
+    for (int32_t effect : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 51, 52, 53, 54, 55}) {
+        w.showEffectPage(effect);
+        EXPECT_EQ(w.visibleLightingPage()->effect(), effect);
+        EXPECT_EQ(w.visibleLightingPage()->geometry().topLeft(), QPoint(lights.left, lights.top));
+    }
     int visiblePages = 0;
     for (auto* page : w.findChildren<LightingPage*>())
         visiblePages += page->isVisible();
