@@ -10,14 +10,6 @@ namespace vantrel {
 
 namespace {
 
-std::string_view trimmed(std::string_view s) {
-    constexpr std::string_view blanks = " \t\r\n\v\f";
-    const size_t first = s.find_first_not_of(blanks);
-    if (first == std::string_view::npos)
-        return {};
-    return s.substr(first, s.find_last_not_of(blanks) - first + 1);
-}
-
 // The case tables of the C.UTF-8 locale, whatever locale the process runs in.
 locale_t unicodeLocale() {
     static const locale_t locale = ::newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t{});

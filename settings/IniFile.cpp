@@ -1,5 +1,7 @@
 #include "settings/IniFile.h"
 
+#include "settings/TextField.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
@@ -15,14 +17,6 @@ namespace {
 
 bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-
-std::string_view trimmed(std::string_view s) {
-    while (!s.empty() && isBlank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && isBlank(s.back()))
-        s.remove_suffix(1);
-    return s;
 }
 
 std::string lowered(std::string_view s) {

@@ -4,22 +4,33 @@
 
 namespace vantrel {
 
+std::string_view trimmed(std::string_view text) {
+    constexpr std::string_view blanks = " \t\r\n\v\f";
+    const size_t first = text.find_first_not_of(blanks);
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
+}
+
+std::string_view cutAtCharacter(std::string_view text, size_t maxBytes) {
+    if (text.size() <= maxBytes)
+        return text;
+    // Step back over at most three continuation bytes: a longer run is no
+    // UTF-8 and is cut where it stands.
+    size_t length = maxBytes;
+    for (size_t back = 0;
+         length > 0 && back < 3 && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80;
+         ++back)
+        --length;
+    return text.substr(0, length);
+}
+
 void copyToField(char* field, size_t size, std::string_view text) {
     if (size == 0)
         return;
-    size_t length = text.substr(0, text.find('\0')).size();
-    if (length > size - 1) {
-        length = size - 1;
-        // Step back over continuation bytes so a multi-byte character is not split.
-        size_t back = 0;
-        while (length > 0 && back < 3 &&
-               (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80) {
-            --length;
-            ++back;
-        }
-    }
-    std::memcpy(field, text.data(), length);
-    std::memset(field + length, 0, size - length);
+    const std::string_view kept = cutAtCharacter(text.substr(0, text.find('\0')), size - 1);
+    std::memcpy(field, kept.data(), kept.size());
+    std::memset(field + kept.size(), 0, size - kept.size());
 }
 
 std::string fieldText(const char* field, size_t size) {

@@ -6,6 +6,13 @@
 
 namespace vantrel {
 
+// The text without the blanks (space, tab, line ends, vertical tab, form feed)
+// at either end.
+std::string_view trimmed(std::string_view text);
+
+// At most maxBytes of the text, never ending inside a UTF-8 sequence.
+std::string_view cutAtCharacter(std::string_view text, size_t maxBytes);
+
 // Copies text into a fixed character field: cut to size - 1 bytes, never in the
 // middle of a UTF-8 sequence, NUL-terminated and zero-filled.
 void copyToField(char* field, size_t size, std::string_view text);

@@ -1,5 +1,7 @@
 #include "skin/ControlPlacement.h"
 
+#include "settings/TextField.h"
+
 #include <optional>
 
 namespace vantrel {
@@ -8,24 +10,6 @@ namespace {
 
 bool isSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-std::string_view trimmed(std::string_view s) {
-    while (!s.empty() && isSpace(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && isSpace(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
-
-// At most max bytes, never ending inside a UTF-8 sequence.
-std::string cut(std::string_view s, size_t max) {
-    if (s.size() <= max)
-        return std::string(s);
-    size_t n = max;
-    while (n > 0 && (static_cast<unsigned char>(s[n]) & 0xC0u) == 0x80u)
-        --n;
-    return std::string(s.substr(0, n));
 }
 
 // One "%d": blanks, an optional sign and at least one digit, wrapped to 32 bits.
@@ -56,7 +40,8 @@ ControlPlacement parsePlacement(std::string_view value) {
     ControlPlacement p;
     std::string_view rest = value;
     if (const size_t comma = value.find(','); comma != std::string_view::npos) {
-        p.name = cut(value.substr(0, comma), ControlPlacement::kMaxNameLength);
+        p.name =
+            std::string(cutAtCharacter(value.substr(0, comma), ControlPlacement::kMaxNameLength));
         rest = value.substr(comma + 1);
     }
 
@@ -81,7 +66,7 @@ ControlPlacement parsePlacement(std::string_view value) {
     const size_t lastComma = rest.rfind(',');
     const std::string_view text =
         lastComma == std::string_view::npos ? rest : rest.substr(lastComma + 1);
-    p.text = cut(trimmed(text), ControlPlacement::kMaxTextLength);
+    p.text = std::string(cutAtCharacter(trimmed(text), ControlPlacement::kMaxTextLength));
     return p;
 }
 
