@@ -108,12 +108,3 @@ TEST(ShapedButton, DisabledItShowsItsDisabledPictureAndDoesNotClick) {
     QTest::mouseClick(&w.window, Qt::LeftButton, {}, EnterKeyOnWindow::onWindow(kCentre));
     EXPECT_EQ(clicks.count(), 1);
 }
-
-TEST(ShapedButton, ShowsItsHintAsTooltipOnlyWhenActive) {
-    EnterKeyOnWindow w;
-    w.key->setHintText(QStringLiteral("Macro: Greeting"), true);
-    EXPECT_EQ(w.key->toolTip(), QStringLiteral("Macro: Greeting"));
-    w.key->setHintText(QStringLiteral("Other"), false);
-    EXPECT_EQ(w.key->hintText(), QStringLiteral("Other"));
-    EXPECT_TRUE(w.key->toolTip().isEmpty());
-}
