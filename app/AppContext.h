@@ -5,6 +5,7 @@
 #include "settings/LanguageStrings.h"
 #include "settings/SharedBlock.h"
 #include "skin/DialogRunner.h"
+#include "skin/MenuRunner.h"
 
 #include <QUrl>
 
@@ -35,8 +36,10 @@ public:
     SharedBlock& appliedSettings() { return *m_applied; }
     MacroStore& macroStore() { return m_macros; }
 
-    // Every modal dialog, file dialogs included, runs through this.
+    // Every modal dialog, file dialogs included, runs through this; every
+    // popup menu through menus().
     DialogRunner& dialogs() { return m_dialogs; }
+    MenuRunner& menus() { return m_menus; }
     // Hands a file or web address to the desktop's handler.
     void openUrl(const QUrl& url) const { m_openUrl(url); }
     void setUrlOpener(UrlOpener opener) { m_openUrl = std::move(opener); }
@@ -51,6 +54,7 @@ private:
     std::unique_ptr<SharedBlock> m_applied;
     MacroStore m_macros;
     DialogRunner m_dialogs;
+    MenuRunner m_menus;
     UrlOpener m_openUrl;
 };
 

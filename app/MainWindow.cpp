@@ -13,6 +13,7 @@
 #include "skin/ConfirmationDialog.h"
 #include "skin/ProgramPictures.h"
 #include "skin/SkinButton.h"
+#include "skin/SkinMenu.h"
 #include "skin/SkinWindowKind.h"
 
 #include <QApplication>
@@ -236,7 +237,21 @@ void MainWindow::toggleView() {
                                            : KeyAssignmentPage::Look::Keys);
 }
 
-void MainWindow::openEffectMenu() {}
+void MainWindow::openEffectMenu() {
+    SkinMenu menu;
+    menu.setItemWidth(m_buttons[3]->width());
+    for (int command : EffectTable::menuCommands()) {
+        const int label = EffectTable::labelString(EffectTable::effectForCommand(command));
+        menu.appendItem(command, QString::fromStdString(m_context.strings().text(label)));
+    }
+    const QPoint below = m_buttons[3]->mapToGlobal(QPoint(0, m_buttons[3]->height()));
+    const int command = m_context.menus().run(menu, below);
+    // The button was pressed while the menu ran: back to its plain look.
+    m_buttons[3]->setHover(false);
+    m_buttons[3]->update();
+    if (command >= 1000 && command <= 1100)
+        setEffect(EffectTable::effectForCommand(command));
+}
 
 void MainWindow::editProfileEmpty() {
     ProfileDialog::open(m_context, currentProfile(), ProfileDialog::Fill::Empty, this);

@@ -4,6 +4,7 @@
 #include "app/SingleInstance.h"
 #include "link/MonitorLink.h"
 #include "link/RuntimeDirectory.h"
+#include "skin/SkinMenuStyle.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -17,6 +18,8 @@ int main(int argc, char** argv) {
         return 0; // another copy runs: leave it alone, say nothing
 
     QApplication application(argc, argv);
+    // Every popup menu of the program gets the skinned look.
+    QApplication::setStyle(new SkinMenuStyle);
     AppContext context(ProgramFolder::locate(), runtimeDir);
     MonitorLink link(runtimeDir);
     MainWindow window(context, link);

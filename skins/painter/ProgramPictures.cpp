@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <cstdlib>
+
 namespace vantrel::painter {
 
 namespace {
@@ -119,13 +121,14 @@ QImage mouseIcon() {
 }
 
 QImage menuArrow() {
-    QImage image(8, 10, QImage::Format_ARGB32);
+    // A crisp four-by-seven triangle: at this size smoothing only blurs it.
+    QImage image(4, 7, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing, true);
-    p.setPen(Qt::NoPen);
-    p.setBrush(Palette::text());
-    p.drawPolygon(QPolygonF() << QPointF(1, 1) << QPointF(7, 5) << QPointF(1, 9));
+    for (int y = 0; y < 7; ++y) {
+        const int length = 4 - std::abs(y - 3);
+        for (int x = 0; x < length; ++x)
+            image.setPixelColor(x, y, Palette::text());
+    }
     return image;
 }
 

@@ -8,6 +8,7 @@
 #include "settings/ProfileFile.h"
 #include "settings/TextField.h"
 #include "skin/SkinButton.h"
+#include "skin/SkinMenu.h"
 #include "tests/app/AppFixture.h"
 #include "tests/link/RunningMonitor.h"
 
@@ -316,4 +317,32 @@ TEST(MainWindow, ManualAndWebLink) {
     ASSERT_EQ(f.opened.size(), 2u);
     EXPECT_EQ(f.opened[0].toLocalFile().toStdString(), f.folder.file("User Manual.pdf"));
     EXPECT_EQ(f.opened[1], QUrl(QString::fromLatin1(MainWindow::kWebAddress)));
+}
+
+TEST(MainWindow, EffectMenuOffersSeventeenEffects) {
+    AppFixture f;
+    MainWindow& w = f.start();
+    click(w.button(2)); // lighting view
+    click(w.button(11));
+    QStringList labels;
+    f.context->menus().answerNext([&](SkinMenu& menu) {
+        for (QAction* action : menu.menu().actions())
+            labels << action->text();
+        EXPECT_EQ(menu.action(1013), nullptr); // effect 12 is not offered
+        return 1014;
+    });
+    click(w.button(3));
+    ASSERT_EQ(labels.size(), 17);
+    EXPECT_EQ(labels.constFirst(), QStringLiteral("Static"));
+    EXPECT_EQ(labels.at(11), QStringLiteral("Fireworks"));
+    EXPECT_EQ(labels.at(12), QStringLiteral("DIY 1"));
+    EXPECT_EQ(f.context->editedSettings().profiles[1].LtSwitch, 51);
+    EXPECT_EQ(w.visibleLightingPage()->effect(), 51);
+    EXPECT_EQ(w.button(3)->caption(), QStringLiteral("DIY 1"));
+    EXPECT_EQ(w.keyPage().keyboardLook(), KeyAssignmentPage::Look::Lighting);
+    EXPECT_FALSE(fileExists(f.folder.file("config/Default1.gkp"))); // nothing applied
+
+    f.context->menus().answerNext(0); // closed without a choice
+    click(w.button(3));
+    EXPECT_EQ(f.context->editedSettings().profiles[1].LtSwitch, 51);
 }
