@@ -1,6 +1,7 @@
 #pragma once
 
 #include "skin/SkinImage.h"
+#include "tests/skin/SkinFixture.h"
 
 #include <QImage>
 #include <QTest>
@@ -11,18 +12,6 @@
 #include <cstdlib>
 
 namespace vantrel::test {
-
-// The blue channel of a state picture tells which picture a grab came from.
-enum class State { Normal = 40, Over = 100, Down = 160, Disabled = 220 };
-
-// A pixel that depends on where it lies and on the state.
-inline QImage statePicture(QSize size, State state) {
-    QImage image(size, QImage::Format_RGB32);
-    for (int y = 0; y < size.height(); ++y)
-        for (int x = 0; x < size.width(); ++x)
-            image.setPixel(x, y, qRgb((3 * x) % 256, (5 * y) % 256, static_cast<int>(state)));
-    return image;
-}
 
 inline SkinPictures statePictures(QSize size) {
     return {SkinImage(statePicture(size, State::Normal)),
