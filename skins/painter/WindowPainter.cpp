@@ -208,7 +208,8 @@ bool savePicture(const QImage& image, const std::string& path) {
     const QString suffix = QFileInfo(file).suffix().toLower();
     if (suffix == QLatin1String("jpg"))
         return image.save(file, "JPEG", 95);
-    return image.save(file, suffix == QLatin1String("bmp") ? "BMP" : "PNG");
+    // Otherwise the suffix names the format (BMP, PPM, PNG ...).
+    return image.save(file);
 }
 
 } // namespace vantrel::painter
