@@ -182,8 +182,8 @@ void MainWindow::setBusy(bool on) {
 }
 
 void MainWindow::showMessage(const std::string& text) {
-    // Captioned with the program's own name, as the file name of the program.
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("vantrel-config"),
+    // Captioned with the name of the program file.
+    QMessageBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(),
                     QString::fromStdString(text), QMessageBox::Ok, this);
     m_context.dialogs().run(box);
 }

@@ -42,7 +42,6 @@ public:
     // Writes a temporary file beside the target and renames it over the target,
     // creating missing folders first, so a crash never leaves half a file.
     bool save() const;
-    std::string serialise() const;
 
     static std::string encodeBlob(const void* buffer, size_t size);
     static bool decodeBlob(std::string_view text, void* buffer, size_t size);
@@ -58,6 +57,7 @@ private:
     };
 
     void parse(std::string_view content);
+    std::string serialise() const;
     const std::string* findLine(std::string_view section, std::string_view key) const;
     // Puts a finished "key=value" line in place of the key's line, or adds it.
     void setLine(std::string_view section, std::string_view key, std::string line);
