@@ -1,6 +1,6 @@
 #include "app/MainWindow.h"
 
-#include "app/AppContext.h"
+#include "skin/AppContext.h"
 #include "app/ProfileDialog.h"
 #include "keys/KeyAssignmentPage.h"
 #include "lighting/EffectTable.h"

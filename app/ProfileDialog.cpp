@@ -1,6 +1,6 @@
 #include "app/ProfileDialog.h"
 
-#include "app/AppContext.h"
+#include "skin/AppContext.h"
 #include "settings/TextField.h"
 #include "skin/SkinButton.h"
 #include "skin/SkinWindowKind.h"

@@ -1,6 +1,6 @@
 #include "keys/KeyAssignmentPage.h"
 
-#include "app/AppContext.h"
+#include "skin/AppContext.h"
 #include "skin/SkinWindowKind.h"
 
 namespace vantrel {

@@ -1,6 +1,6 @@
 #include "lighting/LightingPage.h"
 
-#include "app/AppContext.h"
+#include "skin/AppContext.h"
 #include "lighting/EffectTable.h"
 #include "skin/SkinWindowKind.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AppContext.h"
+#include "skin/AppContext.h"
 #include "app/MainWindow.h"
 #include "link/MonitorLink.h"
 #include "link/RuntimeDirectory.h"
