@@ -6,10 +6,9 @@
 namespace vantrel {
 
 KeyAssignmentPage::KeyAssignmentPage(AppContext& context, QWidget* parent)
-    : SkinnedDialog(context.skinsFolder(), "skin_main.ini", SkinWindowKinds::kKeyAssignmentPage,
-                    parent) {
+    : SkinPage(context.skinsFolder(), "skin_main.ini", SkinWindowKinds::kKeyAssignmentPage,
+               parent) {
     setObjectName(QStringLiteral("keyAssignmentPage"));
-    releaseStatePictures();
 }
 
 void KeyAssignmentPage::setKeyboardLook(Look look) {

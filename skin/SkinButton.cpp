@@ -1,5 +1,7 @@
 #include "skin/SkinButton.h"
 
+#include "skin/SkinFonts.h"
+
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
@@ -9,6 +11,7 @@ namespace vantrel {
 SkinButton::SkinButton(QWidget* parent) : QAbstractButton(parent) {
     // Skinned buttons are worked with the mouse; keys belong to the window.
     setFocusPolicy(Qt::NoFocus);
+    setCheckable(true);
 }
 
 void SkinButton::setPicturesFromSkin(const QRect& rect, const SkinPictures& windowPictures) {
@@ -16,13 +19,6 @@ void SkinButton::setPicturesFromSkin(const QRect& rect, const SkinPictures& wind
     m_pictures.over = cutPicture(windowPictures.over, rect);
     m_pictures.down = cutPicture(windowPictures.down, rect);
     m_pictures.disabled = cutPicture(windowPictures.disabled, rect);
-    update();
-}
-
-void SkinButton::setCheck(bool checked) {
-    if (checked == m_checked)
-        return;
-    m_checked = checked;
     update();
 }
 
@@ -38,7 +34,7 @@ QSize SkinButton::sizeHint() const {
 const SkinImage& SkinButton::statePicture() const {
     if (!isEnabled())
         return m_pictures.disabled;
-    if (m_checked || (!m_toggleMode && isDown()))
+    if (isChecked() || (!m_toggleMode && isDown()))
         return m_pictures.down;
     if (m_hover)
         return m_pictures.over;
@@ -50,8 +46,7 @@ void SkinButton::paintEvent(QPaintEvent*) {
     painter.drawImage(0, 0, statePicture().image());
     if (m_caption.isEmpty())
         return;
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(14);
+    const QFont font = SkinFonts::caption();
     painter.setFont(font);
     painter.setPen(Qt::white);
     const QFontMetrics metrics(font);
@@ -95,17 +90,10 @@ void SkinButton::mouseMoveEvent(QMouseEvent* event) {
     }
 }
 
-void SkinButton::mouseReleaseEvent(QMouseEvent* event) {
-    if (m_toggleMode && event->button() == Qt::LeftButton && isDown()) {
-        // One flip and one click per release over the button.
-        setDown(false);
-        m_checked = !m_checked;
-        update();
-        emit clicked(m_checked);
-        event->accept();
-        return;
-    }
-    QAbstractButton::mouseReleaseEvent(event);
+void SkinButton::nextCheckState() {
+    // A push button stays as its window set it; only a toggle flips.
+    if (m_toggleMode)
+        QAbstractButton::nextCheckState();
 }
 
 void SkinButton::changeEvent(QEvent* event) {

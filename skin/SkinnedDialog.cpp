@@ -1,5 +1,6 @@
 #include "skin/SkinnedDialog.h"
 
+#include "skin/BitmapEdit.h"
 #include "skin/SkinButton.h"
 
 #include <QCloseEvent>
@@ -55,9 +56,44 @@ void SkinnedDialog::createSkinnedButton(SkinButton& button, const ControlPlaceme
     const QRect rect(placement.left, placement.top, placement.width(), placement.height());
     button.setGeometry(rect);
     button.setPicturesFromSkin(rect, statePictures());
-    button.setCheck(false);
+    button.setChecked(false);
     button.setHintText(QString::fromStdString(placement.text), true);
     button.show();
+}
+
+QWidget* SkinnedDialog::placeControl(int key, const char* role, int index, ControlKind kind) {
+    const ControlPlacement placement = m_description.buttonPlacement(key);
+    QWidget* widget = nullptr;
+    switch (kind) {
+    case ControlKind::Button:
+    case ControlKind::ToggleButton: {
+        auto* button = new SkinButton(this);
+        button->setToggleMode(kind == ControlKind::ToggleButton);
+        createSkinnedButton(*button, placement);
+        widget = button;
+        break;
+    }
+    case ControlKind::TextBox: {
+        auto* box = new BitmapEdit(this);
+        box->setGeometry(placement.left, placement.top, placement.width(), placement.height());
+        widget = box;
+        break;
+    }
+    }
+    QString name = QString::fromLatin1(role);
+    if (index >= 0)
+        name += QString::number(index);
+    widget->setObjectName(name);
+    m_controls[key] = widget;
+    return widget;
+}
+
+void SkinnedDialog::onClick(QWidget* control, std::function<void()> action) {
+    auto* button = qobject_cast<QAbstractButton*>(control);
+    // Only buttons are clicked; a table giving another control an action is wrong.
+    Q_ASSERT(button);
+    if (button)
+        connect(button, &QAbstractButton::clicked, this, std::move(action));
 }
 
 const SkinPictures& SkinnedDialog::statePictures() {

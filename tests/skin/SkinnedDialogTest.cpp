@@ -56,7 +56,7 @@ TEST(SkinnedDialog, OpensAtTheSizeOfItsPictureShapedByItsMask) {
     EXPECT_EQ(confirm->toolTip(), QStringLiteral("reset"));
     EXPECT_EQ(confirm->pictures().down.image(),
               statePicture(kDialogSize, State::Down).copy(20, 80, 60, 24));
-    EXPECT_FALSE(confirm->checked());
+    EXPECT_FALSE(confirm->isChecked());
 }
 
 TEST(SkinnedDialog, WithoutAUsableMaskTheWindowStaysRectangular) {
