@@ -1,9 +1,9 @@
-#include "skin/AppContext.h"
 #include "app/MainWindow.h"
-#include "settings/ProgramFolder.h"
-#include "link/SingleInstance.h"
 #include "link/MonitorLink.h"
 #include "link/RuntimeDirectory.h"
+#include "link/SingleInstance.h"
+#include "settings/ProgramFolder.h"
+#include "skin/AppContext.h"
 #include "skin/SkinMenuStyle.h"
 
 #include <QApplication>
