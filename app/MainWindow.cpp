@@ -7,6 +7,7 @@
 #include "link/ChangeFlags.h"
 #include "link/LinkMessage.h"
 #include "link/LinkSocketNotifier.h"
+#include "settings/IniFile.h"
 #include "settings/ProfileDefaults.h"
 #include "settings/ProfileFile.h"
 #include "skin/AppContext.h"
@@ -211,11 +212,16 @@ void MainWindow::paintContents(QPainter& painter) {
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     // While an apply waits for the monitor, only minimise and the two close
-    // buttons answer the mouse.
+    // buttons answer the mouse, and nothing else lights up under it.
     switch (event->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick: {
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Enter:
+    case QEvent::Leave:
+    case QEvent::HoverEnter:
+    case QEvent::HoverMove:
+    case QEvent::HoverLeave: {
         auto* widget = qobject_cast<QWidget*>(watched);
         if (m_busy && widget && widget != this && isAncestorOf(widget) &&
             widget != control(MinimiseKey) && widget != control(CloseKey) &&
@@ -292,9 +298,12 @@ void MainWindow::saveProfile() {
     const std::optional<QString> path = chooseProfileFile(FileRequest::Mode::Save);
     if (!path)
         return;
-    // A fresh file: keys a foreign file carried must not survive in it.
+    // A fresh file: keys a foreign file carried must not survive in it. The
+    // file is the user's own, shared with nobody: no lock file beside it.
     QFile::remove(*path);
-    writeProfile(path->toStdString(), currentProfile());
+    IniFile file(path->toStdString());
+    writeProfile(file, currentProfile());
+    file.save();
 }
 
 void MainWindow::resetAll() {

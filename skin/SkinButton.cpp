@@ -1,8 +1,10 @@
 #include "skin/SkinButton.h"
 
+#include "skin/ColourWord.h"
+#include "skin/Palette.h"
 #include "skin/SkinFonts.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -43,7 +45,21 @@ const SkinImage& SkinButton::statePicture() const {
 
 void SkinButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.drawImage(0, 0, statePicture().image());
+    const SkinImage& picture = statePicture();
+    if (picture.isEmpty()) {
+        // No picture to show (its window's skin is damaged): a plain button
+        // with its name, so that it can still be found and pressed.
+        const bool lit = isChecked() || isDown() || m_hover;
+        painter.fillRect(rect(), colourFromWord(lit ? Palette::kSelection : Palette::kGroundDeep));
+        painter.setPen(colourFromWord(Palette::kLine));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+        painter.setPen(colourFromWord(isEnabled() ? Palette::kText : Palette::kTextDisabled));
+        painter.setFont(SkinFonts::cell());
+        painter.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine,
+                         painter.fontMetrics().elidedText(text(), Qt::ElideRight, width() - 4));
+    } else {
+        painter.drawImage(0, 0, picture.image());
+    }
     if (m_caption.isEmpty())
         return;
     const QFont font = SkinFonts::caption();
@@ -56,8 +72,9 @@ void SkinButton::paintEvent(QPaintEvent*) {
 
 void SkinButton::enterEvent(QEnterEvent* event) {
     QAbstractButton::enterEvent(event);
-    // A press that started elsewhere does not light the button.
-    if (QGuiApplication::mouseButtons() & Qt::LeftButton)
+    // A press that started elsewhere does not light the button, and nothing
+    // lights while the program has no active window.
+    if ((QGuiApplication::mouseButtons() & Qt::LeftButton) || !QApplication::activeWindow())
         return;
     m_hover = true;
     update();

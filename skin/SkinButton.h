@@ -41,7 +41,7 @@ public:
 protected:
     // The picture for the present state: disabled, then checked (or held in
     // push mode), then hover, then normal.
-    const SkinImage& statePicture() const;
+    virtual const SkinImage& statePicture() const;
 
     void paintEvent(QPaintEvent* event) override;
     void enterEvent(QEnterEvent* event) override;

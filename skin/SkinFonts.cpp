@@ -23,7 +23,7 @@ QFont cell() {
 }
 
 QFont caption() {
-    return cellFont(QStringLiteral("Arial"), 14);
+    return cell();
 }
 
 QFont version() {

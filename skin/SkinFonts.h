@@ -14,7 +14,7 @@ QFont cellFont(const QString& face, int height, int averageWidth = 0);
 
 // Edit boxes: Arial, 14 high, 6 wide.
 QFont cell();
-// Button captions.
+// Button captions, in the cell font too.
 QFont caption();
 // The version text of the main window.
 QFont version();

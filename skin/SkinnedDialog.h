@@ -32,6 +32,13 @@ public:
     const SkinImage& background() const { return m_background; }
     // The shape given to the window; nothing when it keeps its rectangle.
     const std::optional<QRegion>& outline() const { return m_outline; }
+    // What the window says when its picture cannot be read; empty otherwise.
+    QString damageNotice() const;
+    // Dialogs are centred over their owner.
+    void setVisible(bool visible) override;
+    // Whether a key press is dropped before it reaches receiver, a widget of
+    // a skinned window.
+    static bool dropsKeyPress(const QWidget& receiver, int key);
 
     // The control placed at "BUTTONPOS" key; nullptr when there is none of that type.
     template <typename Control = SkinButton> Control* control(int key) const {
@@ -75,10 +82,14 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Where a window without its picture starts, before its controls widen it.
+    static constexpr QSize kDamagedSize{480, 240};
+
     // A control of kind at "BUTTONPOS" key, named role (followed by index
     // unless it is negative).
     QWidget* placeControl(int key, const char* role, int index, ControlKind kind);
@@ -89,9 +100,13 @@ private:
     SkinWindowKind m_kind;
     SkinImage m_mask;
     SkinImage m_background;
+    std::string m_damagedPicture;
     SkinPictures m_statePictures;
     bool m_statePicturesLoaded = false;
     std::map<int, QWidget*> m_controls;
+    // Drops key presses for the whole window while it is shown (not for pages,
+    // whose main window does it).
+    QObject* m_keyGate = nullptr;
     std::optional<QRegion> m_outline;
     // Where the pointer holds the window during a drag without the window
     // manager's help; nothing while no such drag runs.

@@ -133,6 +133,12 @@ TEST(MainWindow, ApplyWithMonitorStaysBusyUntilItAnswers) {
     EXPECT_EQ(w.cursor().shape(), Qt::WaitCursor);
     click(button(w, "profileButton3")); // ignored while busy
     EXPECT_EQ(f.context->editedSettings().CurrentProfile, 0);
+    // Nor does anything light up under the pointer.
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+    QApplication::sendEvent(button(w, "profileButton2"), &enter);
+    EXPECT_FALSE(button(w, "profileButton2")->hover());
 
     EXPECT_TRUE(settle([&] { return !w.busy(); }));
     EXPECT_TRUE(button(w, "applyButton")->isEnabled());
@@ -205,6 +211,8 @@ TEST(MainWindow, SavingOverAFileLeavesOnlyTheProfile) {
     EXPECT_EQ(text.find("Foreign"), std::string::npos);
     EXPECT_EQ(text.find("[Other]"), std::string::npos);
     EXPECT_EQ(IniFile(path).readText("Setting", "ProFileName", ""), "Profile #1");
+    // The user's file is shared with nobody: no lock file is left beside it.
+    EXPECT_FALSE(std::filesystem::exists(path + ".lock"));
 }
 
 TEST(MainWindow, ResetsAskFirstAndApplyWithCodeThree) {
@@ -346,4 +354,22 @@ TEST(MainWindow, EffectMenuOffersSeventeenEffects) {
     f.context->menus().answerNext(0); // closed without a choice
     click(button(w, "effectButton"));
     EXPECT_EQ(f.context->editedSettings().profiles[1].LtSwitch, 51);
+}
+
+TEST(MainWindow, ADamagedPictureStillGivesAWindowThatCloses) {
+    AppFixture f;
+    // A skins folder of its own, with the main window's picture cut short.
+    const std::string skins = f.folder.file("skins");
+    std::filesystem::remove(skins);
+    std::filesystem::copy(VANTREL_PROGRAM_DIR "/skins", skins);
+    std::filesystem::resize_file(skins + "/config_normal.ppm", 100);
+
+    MainWindow& w = f.start();
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_GE(w.width(), 1242);
+    EXPECT_GE(w.height(), 576);
+    EXPECT_TRUE(
+        w.damageNotice().endsWith(QStringLiteral("skins/config_normal.ppm cannot be read.")));
+    click(button(w, "closeButton"));
+    EXPECT_FALSE(w.isVisible());
 }

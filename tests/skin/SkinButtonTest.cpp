@@ -198,6 +198,32 @@ TEST(SkinButton, CaptionStartsFivePixelsInAndIsCentredVertically) {
     // "Hg" reaches from the cap height to below the baseline: its ink sits
     // around the middle of the 24-pixel button.
     EXPECT_NEAR((top + bottom) / 2.0, 11.5, 3.0);
+
+    // The caption is the cell font, about six pixels a character: five digits
+    // end near x = 43 (in the face's natural width they would reach 49).
+    w.button->setCaption(QStringLiteral("00000"));
+    const QImage wide = w.button->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    int right = -1;
+    for (int y = 0; y < wide.height(); ++y) {
+        for (int x = 0; x < wide.width(); ++x) {
+            if (wide.pixel(x, y) != plain.pixel(x, y))
+                right = std::max(right, x);
+        }
+    }
+    EXPECT_GT(right, 38);
+    EXPECT_LT(right, 47);
+}
+
+TEST(SkinButton, LightsOnlyWhileTheProgramHasAnActiveWindow) {
+    ButtonOnWindow w;
+    QApplication::setActiveWindow(nullptr);
+    QTest::mouseMove(w.button, kInside);
+    EXPECT_FALSE(w.button->hover());
+    QTest::mouseMove(&w.window(), QPoint(1, 1));
+
+    QApplication::setActiveWindow(&w.window());
+    QTest::mouseMove(w.button, kInside);
+    EXPECT_TRUE(w.button->hover());
 }
 
 TEST(SkinButton, HintTextIsTheTooltip) {
