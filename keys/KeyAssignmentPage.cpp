@@ -50,16 +50,6 @@ KeyAssignmentPage::KeyAssignmentPage(AppContext& context, QWidget* parent)
         m_enterKey->setObjectName(QStringLiteral("enterKey"));
         m_enterKey->setPicturesFromSkin(enterRect, statePictures());
         connect(m_enterKey, &SkinButton::clicked, this, [this] { selectKey(kEnterPosition); });
-        // Laid over the keys, above them.
-        for (int i = 0; i < kKeyPositions; ++i) {
-            auto* key = new ColourButton(this);
-            key->setObjectName(QStringLiteral("colourKey%1").arg(i));
-            key->setBlendMode(true);
-            key->setPressPaints(true);
-            createSkinnedButton(*key, description().buttonPlacement(kFirstKeyPlacement + i));
-            connect(key, &SkinButton::clicked, this, [this, i] { paintKey(i); });
-            m_colourKeys[static_cast<size_t>(i)] = key;
-        }
     });
     for (int i = 0; i < kKeyPositions; ++i)
         m_standardLooks[static_cast<size_t>(i)] = keyButton(i)->pictures();
@@ -71,8 +61,30 @@ SkinButton* KeyAssignmentPage::keyButton(int position) const {
     return control(kFirstKeyPlacement + position);
 }
 
-ColourButton* KeyAssignmentPage::colourKey(int position) const {
+ColourButton* KeyAssignmentPage::colourKey(int position) {
+    makeColourKeys();
     return m_colourKeys.at(static_cast<size_t>(position));
+}
+
+void KeyAssignmentPage::makeColourKeys() {
+    if (m_colourKeys[0])
+        return;
+    // Made when first needed, which keeps them out of the program's start;
+    // each shows the pictures of the key beneath it, and lies above it.
+    for (int i = 0; i < kKeyPositions; ++i) {
+        const ControlPlacement placement = description().buttonPlacement(kFirstKeyPlacement + i);
+        auto* key = new ColourButton(this);
+        key->setObjectName(QStringLiteral("colourKey%1").arg(i));
+        key->setGeometry(placement.left, placement.top, placement.width(), placement.height());
+        key->setPictures(m_standardLooks[static_cast<size_t>(i)]);
+        key->setHintText(QString::fromStdString(placement.text), true);
+        key->setBlendMode(true);
+        key->setPressPaints(true);
+        key->setBrushColour(m_brushColour);
+        key->hide();
+        connect(key, &SkinButton::clicked, this, [this, i] { paintKey(i); });
+        m_colourKeys[static_cast<size_t>(i)] = key;
+    }
 }
 
 SkinButton* KeyAssignmentPage::shownButton(int position) const {
@@ -85,8 +97,11 @@ ProfileRecord& KeyAssignmentPage::currentProfile() {
 }
 
 void KeyAssignmentPage::setBrushColour(uint32_t colour) {
-    for (ColourButton* key : m_colourKeys)
-        key->setBrushColour(colour);
+    m_brushColour = colour;
+    for (ColourButton* key : m_colourKeys) {
+        if (key)
+            key->setBrushColour(colour);
+    }
 }
 
 void KeyAssignmentPage::setKeyboardLook(Look look) {
@@ -102,8 +117,12 @@ void KeyAssignmentPage::setKeyboardLook(Look look) {
 
     const ProfileRecord& profile = currentProfile();
     const int d = keys ? -1 : diyIndex(profile);
+    if (d >= 0)
+        makeColourKeys();
+    if (!m_colourKeys[0])
+        return;
     for (int i = 0; i < kKeyPositions; ++i) {
-        ColourButton* key = colourKey(i);
+        ColourButton* key = m_colourKeys[static_cast<size_t>(i)];
         if (d >= 0) {
             const int32_t colour =
                 profile.DIYColorOption[d] != 0 ? profile.DIYColor[d][1] : profile.CustomColor[d][i];

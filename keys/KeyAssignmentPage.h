@@ -47,7 +47,8 @@ public:
 
     SkinButton* keyButton(int position) const;
     ShapedButton* enterKey() const { return m_enterKey; }
-    ColourButton* colourKey(int position) const;
+    // The colour key of position; the 128 are made when first asked for.
+    ColourButton* colourKey(int position);
     // The colour a press on a colour key paints with, for all 128.
     void setBrushColour(uint32_t colour);
 
@@ -55,6 +56,7 @@ private:
     static const std::array<SkinControl<KeyAssignmentPage>, 1> kControls;
 
     ProfileRecord& currentProfile();
+    void makeColourKeys();
     void paintKey(int position);
     // The button that shows position: the Enter key for 43.
     SkinButton* shownButton(int position) const;
@@ -68,6 +70,7 @@ private:
     // as its normal one.
     std::array<SkinPictures, 128> m_standardLooks;
     SkinPictures m_enterStandardLook;
+    uint32_t m_brushColour = 0;
 };
 
 } // namespace vantrel
