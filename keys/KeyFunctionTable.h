@@ -1,5 +1,7 @@
 #pragma once
 
+#include "skin/ControlIds.h"
+
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -36,14 +38,14 @@ struct KeyFunctionRow {
 // handler and tooltips all read this one table.
 class KeyFunctionTable final {
 public:
-    static constexpr int kStandard = 1001;
+    static constexpr int kStandard = ControlIds::kFirstKeyCommand;
     static constexpr int kShortcut = 1002;
     static constexpr int kLaunchProgram = 1003;
     static constexpr int kMacroManager = 1060;
     static constexpr int kSelectMacro = 1061;
     // Commands from this one on stand for the store macro of number command - 1100.
-    static constexpr int kFirstStoreMacro = 1100;
-    static constexpr int kLastCommand = 4000;
+    static constexpr int kFirstStoreMacro = ControlIds::kFirstStoreMacroCommand;
+    static constexpr int kLastCommand = ControlIds::kLastKeyCommand;
     // Our own text for the launch-program entry, which the menu lacked.
     static constexpr int kLaunchProgramText = 1130;
 
