@@ -2,6 +2,8 @@
 
 #include "app/ProfileDialog.h"
 #include "keys/KeyAssignmentPage.h"
+#include "lighting/DiyPage.h"
+#include "lighting/EffectPage.h"
 #include "lighting/EffectTable.h"
 #include "lighting/LightingPage.h"
 #include "link/ChangeFlags.h"
@@ -132,8 +134,11 @@ std::vector<SkinPage*> MainWindow::pages() const {
 LightingPage& MainWindow::lightingPage(int index) {
     LightingPage*& page = m_pages[static_cast<size_t>(index)];
     if (!page) {
-        page = new LightingPage(m_context, EffectTable::pages()[static_cast<size_t>(index)].effect,
-                                this);
+        const EffectPageEntry& entry = EffectTable::pages()[static_cast<size_t>(index)];
+        if (entry.kind == EffectPageEntry::Kind::Diy)
+            page = new DiyPage(m_context, entry.effect, *m_keyPage, this);
+        else
+            page = new EffectPage(m_context, entry.effect, this);
         page->setGeometry(m_lightingArea);
         page->hide();
         page->refresh();

@@ -7,6 +7,8 @@ enum class ControlKind {
     Button,       // a SkinButton that acts on every click
     ToggleButton, // a SkinButton that flips its checked state on every click
     TextBox,      // a BitmapEdit
+    ColourButton, // a ColourButton
+    Label,        // a SkinLabel
 };
 
 // One line of a window's table of controls: its "BUTTONPOS" key, the role it

@@ -1,10 +1,12 @@
 #include "skin/SkinnedDialog.h"
 
 #include "skin/BitmapEdit.h"
+#include "skin/ColourButton.h"
 #include "skin/ColourWord.h"
 #include "skin/Palette.h"
 #include "skin/SkinButton.h"
 #include "skin/SkinFonts.h"
+#include "skin/SkinLabel.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -122,13 +124,20 @@ QWidget* SkinnedDialog::placeControl(int key, const char* role, int index, Contr
     QWidget* widget = nullptr;
     switch (kind) {
     case ControlKind::Button:
-    case ControlKind::ToggleButton: {
-        auto* button = new SkinButton(this);
+    case ControlKind::ToggleButton:
+    case ControlKind::ColourButton: {
+        SkinButton* button =
+            kind == ControlKind::ColourButton ? new ColourButton(this) : new SkinButton(this);
         button->setToggleMode(kind == ControlKind::ToggleButton);
         createSkinnedButton(*button, placement);
         widget = button;
         break;
     }
+    case ControlKind::Label:
+        widget = new SkinLabel(
+            QRect(placement.left, placement.top, placement.width(), placement.height()), this);
+        widget->show();
+        break;
     case ControlKind::TextBox: {
         auto* box = new BitmapEdit(this);
         box->setGeometry(placement.left, placement.top, placement.width(), placement.height());

@@ -52,20 +52,21 @@ protected:
     template <typename Window>
     void buildControls(Window& window, std::span<const SkinControl<Window>> table,
                        const std::function<void()>& more = {}) {
-        for (const SkinControl<Window>& row : table) {
-            for (int i = 0; i < row.count; ++i) {
-                QWidget* widget =
-                    placeControl(row.key + i, row.role, row.count > 1 ? i : -1, row.kind);
-                if (row.action)
-                    onClick(widget, [&window, action = row.action] { (window.*action)(); });
-                if (row.indexedAction)
-                    onClick(widget,
-                            [&window, action = row.indexedAction, i] { (window.*action)(i); });
-            }
-        }
+        for (const SkinControl<Window>& row : table)
+            placeRow(window, row);
         if (more)
             more();
         releaseStatePictures();
+    }
+    // One row of a table, for rows that only some windows of a class have.
+    template <typename Window> void placeRow(Window& window, const SkinControl<Window>& row) {
+        for (int i = 0; i < row.count; ++i) {
+            QWidget* widget = placeControl(row.key + i, row.role, row.count > 1 ? i : -1, row.kind);
+            if (row.action)
+                onClick(widget, [&window, action = row.action] { (window.*action)(); });
+            if (row.indexedAction)
+                onClick(widget, [&window, action = row.indexedAction, i] { (window.*action)(i); });
+        }
     }
 
     // The four full-window pictures the controls are cut from: decoded when

@@ -1,0 +1,134 @@
+#include "lighting/DiyPage.h"
+
+#include "keys/KeyAssignmentPage.h"
+#include "lighting/EffectTable.h"
+#include "lighting/SelectColourDialog.h"
+#include "settings/ProfileRecord.h"
+#include "skin/AppContext.h"
+#include "skin/CclickHSlider.h"
+#include "skin/ColourButton.h"
+#include "skin/ControlIds.h"
+#include "skin/SkinLabel.h"
+
+namespace vantrel {
+
+const std::array<SkinControl<DiyPage>, 3> DiyPage::kControls{{
+    {BrightnessLabelKey, "brightnessLabel", ControlKind::Label},
+    {PerKeyKey, "perKeyButton", ControlKind::ColourButton, &DiyPage::choosePerKey},
+    {AllKeysKey, "allKeysButton", ControlKind::ColourButton, &DiyPage::chooseAllKeys},
+}};
+
+DiyPage::DiyPage(AppContext& context, int32_t effect, KeyAssignmentPage& keyboard, QWidget* parent)
+    : LightingPage(context, effect, parent), m_keyboard(keyboard) {
+    buildControls<DiyPage>(*this, kControls, [this] {
+        const ControlPlacement p = description().buttonPlacement(BrightnessKey);
+        const QRect rect(p.left, p.top, p.width(), p.height());
+        m_brightness = CclickHSlider::create(m_context.skinsFolder() + "slider.bmp", rect, this,
+                                             ControlIds::kBrightnessSlider);
+        if (m_brightness) {
+            m_brightness->setBackground(rect, background());
+            m_brightness->setRange(0, 10);
+            m_brightness->setRounding(true);
+            connect(m_brightness, &CclickHSlider::valueChanged, this, &DiyPage::sliderMoved,
+                    Qt::QueuedConnection);
+        }
+    });
+    for (ColourButton* button : {perKeyButton(), allKeysButton()})
+        button->setInsets(8, 9);
+}
+
+int DiyPage::index() const {
+    return m_entry.effect - EffectTable::kFirstDiyEffect;
+}
+
+SkinLabel* DiyPage::brightnessLabel() const {
+    return control<SkinLabel>(BrightnessLabelKey);
+}
+
+ColourButton* DiyPage::perKeyButton() const {
+    return control<ColourButton>(PerKeyKey);
+}
+
+ColourButton* DiyPage::allKeysButton() const {
+    return control<ColourButton>(AllKeysKey);
+}
+
+void DiyPage::refresh() {
+    const ProfileRecord& p = currentProfile();
+    const int t = index();
+    perKeyButton()->setChecked(p.DIYColorOption[t] == 0);
+    allKeysButton()->setChecked(p.DIYColorOption[t] == 1);
+    const int32_t brightness = p.Brightness[m_entry.brightnessEntry];
+    if (m_brightness)
+        m_brightness->setValue(brightness);
+    brightnessLabel()->setText(percentageText(brightness));
+    perKeyButton()->setColour(static_cast<uint32_t>(p.DIYColor[t][0]));
+    allKeysButton()->setColour(static_cast<uint32_t>(p.DIYColor[t][1]));
+    perKeyButton()->update();
+    allKeysButton()->update();
+    // A press on a colour key shows the paint colour at once.
+    m_keyboard.setBrushColour(static_cast<uint32_t>(p.DIYColor[t][0]));
+}
+
+void DiyPage::sliderMoved(int value, int controlId) {
+    if (controlId != ControlIds::kBrightnessSlider)
+        return;
+    currentProfile().Brightness[m_entry.brightnessEntry] = value;
+    brightnessLabel()->setText(percentageText(value));
+}
+
+void DiyPage::choosePerKey() {
+    ProfileRecord& p = currentProfile();
+    const int t = index();
+    perKeyButton()->setChecked(true);
+    allKeysButton()->setChecked(false);
+    const bool lighting = m_context.viewState() == 1;
+    if (lighting) {
+        for (int i = 0; i < kKeyPositions; ++i) {
+            m_keyboard.colourKey(i)->setEnabled(true);
+            m_keyboard.colourKey(i)->show();
+        }
+    }
+    if (p.DIYColorOption[t] == 0) {
+        if (const std::optional<uint32_t> colour = SelectColourDialog::choose(
+                m_context, static_cast<uint32_t>(p.DIYColor[t][0]), this)) {
+            p.DIYColor[t][0] = static_cast<int32_t>(*colour);
+            perKeyButton()->setColour(*colour);
+            perKeyButton()->update();
+            m_keyboard.setBrushColour(*colour);
+        }
+    }
+    p.DIYColorOption[t] = 0;
+    for (int i = 0; i < kKeyPositions; ++i) {
+        m_keyboard.colourKey(i)->setColour(static_cast<uint32_t>(p.CustomColor[t][i]));
+        m_keyboard.colourKey(i)->update();
+    }
+}
+
+void DiyPage::chooseAllKeys() {
+    ProfileRecord& p = currentProfile();
+    const int t = index();
+    allKeysButton()->setChecked(true);
+    perKeyButton()->setChecked(false);
+    if (m_context.viewState() == 1) {
+        for (int i = 0; i < kKeyPositions; ++i) {
+            m_keyboard.colourKey(i)->setEnabled(false);
+            m_keyboard.colourKey(i)->show();
+        }
+    }
+    if (p.DIYColorOption[t] == 1) {
+        if (const std::optional<uint32_t> colour = SelectColourDialog::choose(
+                m_context, static_cast<uint32_t>(p.DIYColor[t][1]), this)) {
+            p.DIYColor[t][1] = static_cast<int32_t>(*colour);
+            allKeysButton()->setColour(*colour);
+            allKeysButton()->update();
+        }
+    }
+    p.DIYColorOption[t] = 1;
+    for (int i = 0; i < kKeyPositions; ++i) {
+        m_keyboard.colourKey(i)->setColour(static_cast<uint32_t>(p.DIYColor[t][1]));
+        m_keyboard.colourKey(i)->update();
+    }
+}
+
+} // namespace vantrel
