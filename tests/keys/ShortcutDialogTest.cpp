@@ -1,0 +1,175 @@
+#include "keys/ShortcutDialog.h"
+#include "macro/KeyCapture.h"
+#include "settings/TextField.h"
+#include "skin/BitmapEdit.h"
+#include "tests/KeyEntryFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstring>
+
+using namespace vantrel;
+using namespace vantrel::test;
+
+namespace {
+
+BitmapEdit* keyBox(QDialog& d) {
+    return d.findChild<BitmapEdit*>(QStringLiteral("keyBox"));
+}
+
+SkinButton* toggle(QDialog& d, int i) {
+    return d.findChild<SkinButton*>(QStringLiteral("toggleButton%1").arg(i));
+}
+
+std::array<bool, ShortcutDialog::kToggles> checked(QDialog& d) {
+    std::array<bool, ShortcutDialog::kToggles> states{};
+    for (int i = 0; i < ShortcutDialog::kToggles; ++i)
+        states[i] = toggle(d, i)->isChecked();
+    return states;
+}
+
+// What the key capture reports; delivered like the capture's own reports.
+void report(AppContext& context, quint32 virtualKey, quint32 flags) {
+    emit context.keyCapture().keyReported(virtualKey, flags);
+}
+
+} // namespace
+
+TEST(ShortcutDialog, OpensWithThePresetKeyAndModifiersAndCapturesWhileShown) {
+    struct Case {
+        uint8_t key;
+        uint8_t modifiers;
+        const char* name;
+        std::array<bool, ShortcutDialog::kToggles> toggles;
+    };
+    const Case cases[] = {
+        {62, 0x05, "F5", {false, true, false, true, false}}, // bits 0..3 are toggles 1..4
+        {4, 0xFF, "A", {false, true, true, true, true}},     // toggle 0 never starts pressed
+        {0, 0x00, "", {}},
+        {100, 0x00, "", {}}, // a key without a name
+    };
+    for (const Case& c : cases) {
+        KeyEntryFixture f;
+        f.entry = patternedEntry(kAssignShortcut);
+        f.entry.shortcutInitKey = c.key;
+        f.entry.shortcutInitModifiers = c.modifiers;
+        ShortcutDialog* shown = nullptr;
+        f.run(&ShortcutDialog::edit, [&](QDialog& d) {
+            shown = static_cast<ShortcutDialog*>(&d);
+            EXPECT_EQ(d.windowTitle(), QStringLiteral("Halvet Shortcut Dialog"));
+            EXPECT_EQ(keyBox(d)->text(), QString::fromLatin1(c.name));
+            EXPECT_EQ(checked(d), c.toggles) << int(c.key);
+            EXPECT_TRUE(f.context.keyCapture().active());
+            EXPECT_EQ(f.context.keyCapture().target(), &d);
+            EXPECT_TRUE(shown->captureNotice().isEmpty()); // there is X, or no desktop at all
+            press(d, "cancelButton");
+        });
+        EXPECT_FALSE(f.context.keyCapture().active());
+    }
+}
+
+TEST(ShortcutDialog, TheLastReportIsTheKey) {
+    struct Case {
+        std::vector<std::pair<quint32, quint32>> reports;
+        uint8_t key;
+        const char* name;
+    };
+    constexpr quint32 up = KeyCapture::kReleaseFlag;
+    constexpr quint32 extended = KeyCapture::kExtendedFlag;
+    const Case cases[] = {
+        {{{116, 0}, {116, up}}, 62, "F5"},
+        {{{162, 0}, {'C', 0}, {'C', up}, {162, up}}, 224, "Left Ctrl"},
+        {{{13, extended}, {13, extended | up}}, 88, "(Enter)"},
+        {{{13, 0}, {13, up}}, 40, "Enter"},
+        {{{116, 0}, {12, 0}}, 0, ""}, // a key the table does not know clears it
+    };
+    for (const Case& c : cases) {
+        KeyEntryFixture f;
+        uint8_t key = 0xEE;
+        f.run(&ShortcutDialog::edit, [&](QDialog& d) {
+            for (const auto& [vk, flags] : c.reports)
+                report(f.context, vk, flags);
+            EXPECT_EQ(keyBox(d)->text(), QString::fromLatin1(c.name));
+            key = static_cast<ShortcutDialog&>(d).keyCode();
+            press(d, "cancelButton");
+        });
+        EXPECT_EQ(key, c.key) << c.name;
+    }
+}
+
+TEST(ShortcutDialog, ToggleZeroSendsTheKeyAloneAndHoldsTheOthers) {
+    KeyEntryFixture f;
+    f.entry = patternedEntry(kAssignMacro);
+    f.entry.shortcutInitKey = 0;
+    f.entry.shortcutInitModifiers = 0;
+    const MacroKeyInfo before = f.entry;
+    const std::array<bool, ShortcutDialog::kToggles> ctrlAndAlt{false, true, false, true, false};
+    auto run = [&](const std::function<void(QDialog&)>& toggles) {
+        return f.run(&ShortcutDialog::edit, [&](QDialog& d) {
+            report(f.context, 116, 0);
+            toggles(d);
+            press(d, "okButton");
+        });
+    };
+
+    EXPECT_TRUE(run([&](QDialog& d) {
+        press(d, "toggleButton1");
+        press(d, "toggleButton3");
+        EXPECT_EQ(checked(d), ctrlAndAlt);
+        EXPECT_EQ(static_cast<ShortcutDialog&>(d).modifiers(), 0x0A); // bit i for toggle i
+
+        press(d, "toggleButton0");
+        EXPECT_EQ(static_cast<ShortcutDialog&>(d).modifiers(), 1);
+        EXPECT_TRUE(toggle(d, 0)->isEnabled() && toggle(d, 0)->isChecked());
+        for (int i = 1; i < ShortcutDialog::kToggles; ++i)
+            EXPECT_FALSE(toggle(d, i)->isEnabled()) << i;
+        press(d, "toggleButton2"); // disabled: no effect
+        EXPECT_EQ(static_cast<ShortcutDialog&>(d).modifiers(), 1);
+    }));
+    MacroKeyInfo expected = before;
+    expected.assignType = kAssignShortcut;
+    std::memset(expected.macroName, 0, sizeof expected.macroName);
+    std::memset(expected.events, 0, sizeof expected.events);
+    expected.eventCount = 1;
+    expected.events[0].keyCode = 62;
+    expected.events[0].action = 1;
+    EXPECT_TRUE(sameBytes(f.entry, expected));
+
+    // Released again, toggle 0 gives the others back as they were.
+    EXPECT_TRUE(run([&](QDialog& d) {
+        press(d, "toggleButton1");
+        press(d, "toggleButton3");
+        press(d, "toggleButton0");
+        press(d, "toggleButton0");
+        EXPECT_EQ(checked(d), ctrlAndAlt);
+        for (int i = 0; i < ShortcutDialog::kToggles; ++i)
+            EXPECT_TRUE(toggle(d, i)->isEnabled()) << i;
+    }));
+    EXPECT_EQ(f.entry.events[0].action, 0x0A);
+}
+
+TEST(ShortcutDialog, NoKeyGivesTheStandardFunctionAndCancelTouchesNothing) {
+    KeyEntryFixture f;
+    f.entry = patternedEntry(kAssignMacro);
+    f.entry.shortcutInitKey = 0;
+    MacroKeyInfo before = f.entry;
+    for (const char* cancel : {"cancelButton", "closeButton"}) {
+        EXPECT_FALSE(f.run(&ShortcutDialog::edit, [&](QDialog& d) {
+            report(f.context, 116, 0);
+            press(d, "toggleButton0");
+            press(d, cancel);
+        }));
+        EXPECT_TRUE(sameBytes(f.entry, before)) << cancel;
+    }
+
+    EXPECT_TRUE(f.run(&ShortcutDialog::edit, [&](QDialog& d) {
+        press(d, "toggleButton2");
+        press(d, "okButton");
+    }));
+    before.assignType = kAssignStandard;
+    before.eventCount = 0;
+    std::memset(before.macroName, 0, sizeof before.macroName);
+    std::memset(before.events, 0, sizeof before.events);
+    EXPECT_TRUE(sameBytes(f.entry, before));
+}
