@@ -16,8 +16,8 @@ namespace vantrel {
 
 namespace {
 
-// Between the path and the OK button.
-constexpr QRect kRefusalArea(24, 108, 416, 28);
+// One line between the path and the OK button.
+constexpr QRect kRefusalArea(24, 108, 416, 24);
 
 } // namespace
 
@@ -66,7 +66,7 @@ void LaunchProgramDialog::paintContents(QPainter& painter) {
         return;
     painter.setPen(colourFromWord(Palette::kHighlight));
     painter.setFont(SkinFonts::version());
-    painter.drawText(kRefusalArea, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, m_refusal);
+    painter.drawText(kRefusalArea, Qt::AlignLeft | Qt::AlignVCenter, m_refusal);
 }
 
 void LaunchProgramDialog::browse() {
@@ -87,8 +87,7 @@ void LaunchProgramDialog::confirm() {
     const std::string path = m_pathBox->text().toStdString();
     // A cut path would start another program, or none: the path is refused.
     if (path.size() > kMaxPathBytes) {
-        m_refusal = QStringLiteral("This path is %1 bytes long; a key holds at most %2. "
-                                   "Choose a shorter one.")
+        m_refusal = QStringLiteral("This path has %1 bytes; a key holds at most %2.")
                         .arg(path.size())
                         .arg(kMaxPathBytes);
         update();

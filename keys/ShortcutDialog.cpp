@@ -25,8 +25,8 @@ namespace {
 constexpr quint32 kVirtualKeyEnter = 13;
 constexpr quint32 kVirtualKeyKeypadEnter = 108;
 
-// Between the toggles and the OK button.
-constexpr QRect kNoticeArea(24, 178, 396, 28);
+// One line between the toggles and the OK button.
+constexpr QRect kNoticeArea(24, 180, 396, 22);
 
 QString keyNameText(uint32_t virtualKey) {
     return QString::fromStdString(KeyNames::keyName(virtualKey));
@@ -67,8 +67,8 @@ ShortcutDialog::ShortcutDialog(AppContext& context, const MacroKeyInfo& entry, Q
     // Without X a program cannot hold the keyboard; Wayland gives it only the
     // keys typed into its own focused window.
     if (QGuiApplication::platformName() == QLatin1String("wayland"))
-        m_captureNotice = QStringLiteral("Keys cannot be captured under Wayland: only keys typed "
-                                         "while this window has the focus arrive here.");
+        m_captureNotice =
+            QStringLiteral("Under Wayland keys cannot be captured from other windows.");
 }
 
 ShortcutDialog::~ShortcutDialog() {
@@ -139,8 +139,7 @@ void ShortcutDialog::paintContents(QPainter& painter) {
         return;
     painter.setPen(colourFromWord(Palette::kHighlight));
     painter.setFont(SkinFonts::version());
-    painter.drawText(kNoticeArea, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap,
-                     m_captureNotice);
+    painter.drawText(kNoticeArea, Qt::AlignLeft | Qt::AlignVCenter, m_captureNotice);
 }
 
 void ShortcutDialog::startCapture() {
