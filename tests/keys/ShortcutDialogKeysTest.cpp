@@ -75,29 +75,3 @@ TEST(ShortcutDialogOnX, TheLastKeyLetGoIsStored) {
         EXPECT_FALSE(f.context.keyCapture().active());
     }
 }
-
-TEST(ShortcutDialogOnX, ToggleZeroAloneAndNoKeyTheStandardFunction) {
-    REQUIRE_X_WITH_XDOTOOL();
-    KeyEntryFixture f;
-    f.entry.shortcutInitKey = 0;
-    f.entry.shortcutInitModifiers = 0x0F; // toggles 1..4 start pressed
-    EXPECT_TRUE(f.run(&ShortcutDialog::edit, [&](QDialog& d) {
-        type(f.context, d, {QStringLiteral("key"), QStringLiteral("F5")}, 2);
-        press(d, "toggleButton0");
-        for (int i = 1; i < ShortcutDialog::kToggles; ++i)
-            EXPECT_FALSE(
-                d.findChild<SkinButton*>(QStringLiteral("toggleButton%1").arg(i))->isEnabled());
-        press(d, "okButton");
-    }));
-    EXPECT_EQ(f.entry.assignType, kAssignShortcut);
-    EXPECT_EQ(f.entry.events[0].keyCode, 62);
-    EXPECT_EQ(f.entry.events[0].action, 1);
-
-    EXPECT_TRUE(f.run(&ShortcutDialog::edit, [&](QDialog& d) {
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
-        press(d, "okButton");
-    }));
-    EXPECT_EQ(f.entry.assignType, kAssignStandard);
-    EXPECT_EQ(f.entry.eventCount, 0);
-    EXPECT_EQ(f.entry.events[0].keyCode, 0);
-}

@@ -69,35 +69,6 @@ TEST(ShortcutDialog, OpensWithThePresetKeyAndModifiersAndCapturesWhileShown) {
     }
 }
 
-TEST(ShortcutDialog, TheLastReportIsTheKey) {
-    struct Case {
-        std::vector<std::pair<quint32, quint32>> reports;
-        uint8_t key;
-        const char* name;
-    };
-    constexpr quint32 up = KeyCapture::kReleaseFlag;
-    constexpr quint32 extended = KeyCapture::kExtendedFlag;
-    const Case cases[] = {
-        {{{116, 0}, {116, up}}, 62, "F5"},
-        {{{162, 0}, {'C', 0}, {'C', up}, {162, up}}, 224, "Left Ctrl"},
-        {{{13, extended}, {13, extended | up}}, 88, "(Enter)"},
-        {{{13, 0}, {13, up}}, 40, "Enter"},
-        {{{116, 0}, {12, 0}}, 0, ""}, // a key the table does not know clears it
-    };
-    for (const Case& c : cases) {
-        KeyEntryFixture f;
-        uint8_t key = 0xEE;
-        f.run(&ShortcutDialog::edit, [&](QDialog& d) {
-            for (const auto& [vk, flags] : c.reports)
-                report(f.context, vk, flags);
-            EXPECT_EQ(keyBox(d)->text(), QString::fromLatin1(c.name));
-            key = static_cast<ShortcutDialog&>(d).keyCode();
-            press(d, "cancelButton");
-        });
-        EXPECT_EQ(key, c.key) << c.name;
-    }
-}
-
 TEST(ShortcutDialog, ToggleZeroSendsTheKeyAloneAndHoldsTheOthers) {
     KeyEntryFixture f;
     f.entry = patternedEntry(kAssignMacro);
