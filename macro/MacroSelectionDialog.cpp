@@ -13,6 +13,15 @@
 
 namespace vantrel {
 
+namespace {
+
+// Names are told apart without their outer blanks; they are shown so too.
+QString shownName(const std::string& name) {
+    return QString::fromStdString(std::string(trimmed(name)));
+}
+
+} // namespace
+
 const std::array<SkinControl<MacroSelectionDialog>, 5> MacroSelectionDialog::kControls{{
     {OkKey, "okButton", ControlKind::Button, &MacroSelectionDialog::confirm},
     {CancelKey, "cancelButton", ControlKind::Button, &MacroSelectionDialog::cancel},
@@ -31,7 +40,7 @@ MacroSelectionDialog::MacroSelectionDialog(AppContext& context, const MacroKeyIn
     buildControls<MacroSelectionDialog>(*this, kControls);
     if (entry.assignType == kAssignMacro) {
         m_chosen = context.macroStore().findMacroForKey(entry).index;
-        control(MacroKey)->setCaption(QString::fromStdString(fieldText(entry.macroName)));
+        control(MacroKey)->setCaption(shownName(fieldText(entry.macroName)));
     }
     // A mode from a damaged file is shown, and kept on OK, as the first one,
     // so that exactly one mode button is pressed.
@@ -60,23 +69,20 @@ void MacroSelectionDialog::openMenu() {
     const MacroStore& store = m_context.macroStore();
     SkinMenu menu(SkinFonts::macroMenu());
     menu.setItemWidth(kMenuItemWidth);
-    for (int i = 0; i < store.count(); ++i) {
-        const std::string name = fieldText(store.macroAt(i)->name);
+    for (int i = 0; i < store.count(); ++i)
         menu.appendItem(ControlIds::kFirstStoreMacroCommand + i,
-                        QString::fromStdString(std::string(trimmed(name))));
-    }
+                        shownName(fieldText(store.macroAt(i)->name)));
+    // A click is sent once the button is up again, so it shows released
+    // while the menu is open and after.
     SkinButton* button = control(MacroKey);
     const int command =
         m_context.menus().run(menu, button->mapToGlobal(QPoint(1, button->height())));
-    // The pointer may still be over the button: it shows released all the same.
-    button->setDown(false);
-    button->setHover(false);
     const int index = command - ControlIds::kFirstStoreMacroCommand;
     if (const MacroRecord* macro = store.macroAt(index)) {
         m_chosen = index;
-        button->setCaption(QString::fromStdString(fieldText(macro->name)));
+        button->setCaption(shownName(fieldText(macro->name)));
+        button->update();
     }
-    button->update();
 }
 
 void MacroSelectionDialog::chooseMode(int mode) {
