@@ -66,7 +66,7 @@ ShortcutDialog::ShortcutDialog(AppContext& context, const MacroKeyInfo& entry, Q
 
     // Without X a program cannot hold the keyboard; Wayland gives it only the
     // keys typed into its own focused window.
-    if (QGuiApplication::platformName() == QLatin1String("wayland"))
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
         m_captureNotice =
             QStringLiteral("Under Wayland keys cannot be captured from other windows.");
 }
