@@ -1,5 +1,6 @@
 #pragma once
 
+#include "macro/KeyCapture.h"
 #include "macro/MacroStore.h"
 #include "settings/KeyboardLayout.h"
 #include "settings/LanguageStrings.h"
@@ -30,6 +31,8 @@ public:
     const std::optional<std::string>& runtimeDir() const { return m_runtimeDir; }
     const LanguageStrings& strings() const { return m_strings; }
     const KeyboardLayout& keyboardLayout() const { return *m_layout; }
+    // The one key capture of the process, for recording macros and entering shortcuts.
+    KeyCapture& keyCapture() { return m_keyCapture; }
 
     // What the pages change, and what was last applied or read.
     SharedBlock& editedSettings() { return *m_edited; }
@@ -59,6 +62,7 @@ private:
     std::optional<std::string> m_runtimeDir;
     LanguageStrings m_strings;
     std::unique_ptr<KeyboardLayout> m_layout;
+    KeyCapture m_keyCapture;
     std::unique_ptr<SharedBlock> m_edited;
     std::unique_ptr<SharedBlock> m_applied;
     MacroStore m_macros;

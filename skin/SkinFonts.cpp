@@ -44,4 +44,8 @@ QFont keyMenu() {
     return font;
 }
 
+QFont macroMenu() {
+    return cellFont(QStringLiteral("Arial"), 14);
+}
+
 } // namespace vantrel::SkinFonts

@@ -24,6 +24,8 @@ QFont label(bool compact);
 QFont menuMark();
 // The key function menu: the SimSun face, 14 high, or a sans face in its place.
 QFont keyMenu();
+// The macro menu of the macro selection: Arial, 14 high.
+QFont macroMenu();
 
 } // namespace SkinFonts
 
