@@ -2,7 +2,10 @@
 
 #include "keys/KeyFunctionMenu.h"
 #include "keys/KeyFunctionTable.h"
+#include "keys/LaunchProgramDialog.h"
+#include "keys/ShortcutDialog.h"
 #include "link/ChangeFlags.h"
+#include "macro/MacroSelectionDialog.h"
 #include "settings/MacroKeyInfo.h"
 #include "settings/SharedBlock.h"
 #include "skin/AppContext.h"
@@ -178,14 +181,32 @@ void KeyAssignmentPage::runCommand(int command) {
         return;
     SharedBlock& edited = m_context.editedSettings();
     MacroKeyInfo& entry = currentProfile().MacroKeyInfo[m_selectedKey];
+    // The dialogs write the entry themselves, and only on OK.
+    bool opensDialog = true;
+    bool confirmed = false;
     switch (command) {
     case KeyFunctionTable::kShortcut:
+        confirmed = ShortcutDialog::edit(m_context, entry, this);
+        break;
     case KeyFunctionTable::kLaunchProgram:
+        confirmed = LaunchProgramDialog::edit(m_context, entry, this);
+        break;
     case KeyFunctionTable::kSelectMacro:
+        confirmed = MacroSelectionDialog::edit(m_context, entry, this);
+        break;
     case KeyFunctionTable::kMacroManager:
         return;
     default:
+        opensDialog = false;
         break;
+    }
+    if (opensDialog) {
+        if (confirmed) {
+            ChangeFlags::markKeyChanged(edited, profileIndexInRange(edited.CurrentProfile),
+                                        m_selectedKey);
+            refreshKeyLabels();
+        }
+        return;
     }
     if (command >= KeyFunctionTable::kFirstStoreMacro) {
         const MacroRecord* macro =

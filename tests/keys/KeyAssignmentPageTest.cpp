@@ -9,6 +9,7 @@
 #include "tests/TempProgramFolder.h"
 
 #include <QAction>
+#include <QLineEdit>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -206,4 +207,27 @@ TEST(KeyAssignmentPage, ColourKeysShowAndPaintTheDiyColours) {
     f.page->setKeyboardLook(KeyAssignmentPage::Look::Keys);
     EXPECT_TRUE(f.page->keyButton(10)->isVisible());
     EXPECT_TRUE(f.page->enterKey()->isVisible());
+}
+
+TEST(KeyAssignmentPage, DialogCommandsChangeAndMarkTheKeyOnlyOnOk) {
+    PageFixture f;
+    const auto answer = [&](const char* button, const char* path) {
+        f.context.dialogs().answerNext([=](QDialog& d) {
+            d.show();
+            d.findChild<QLineEdit*>(QStringLiteral("pathBox"))->setText(QString::fromLatin1(path));
+            QTest::mouseClick(d.findChild<SkinButton*>(QString::fromLatin1(button)),
+                              Qt::LeftButton);
+            return d.result();
+        });
+    };
+    answer("cancelButton", "/usr/bin/true");
+    f.choose(30, KeyFunctionTable::kLaunchProgram);
+    EXPECT_EQ(f.entry(30).assignType, kAssignStandard);
+    EXPECT_EQ(f.context.editedSettings().keyChanged[0][30], 0);
+
+    answer("okButton", "/opt/game/run.sh");
+    f.choose(30, KeyFunctionTable::kLaunchProgram);
+    EXPECT_EQ(f.entry(30).assignType, kAssignLaunch);
+    EXPECT_EQ(f.context.editedSettings().keyChanged[0][30], 1);
+    EXPECT_EQ(f.page->keyButton(30)->toolTip(), QStringLiteral("run.sh"));
 }
