@@ -1,9 +1,9 @@
 #include "app/AppContext.h"
 #include "app/MainWindow.h"
-#include "app/ProgramFolder.h"
 #include "app/SingleInstance.h"
 #include "link/MonitorLink.h"
 #include "link/RuntimeDirectory.h"
+#include "settings/ProgramFolder.h"
 #include "skin/SkinMenuStyle.h"
 
 #include <QApplication>

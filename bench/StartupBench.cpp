@@ -4,10 +4,10 @@
 // which writes one byte to a pipe at the first paint.
 #include "app/AppContext.h"
 #include "app/MainWindow.h"
-#include "app/ProgramFolder.h"
 #include "app/SingleInstance.h"
 #include "link/MonitorLink.h"
 #include "link/RuntimeDirectory.h"
+#include "settings/ProgramFolder.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,8 +1,8 @@
-#include "app/ProgramFolder.h"
 #include "link/RuntimeDirectory.h"
 #include "monitor/Monitor.h"
 #include "monitor/MonitorCommands.h"
 #include "settings/IniFile.h"
+#include "settings/ProgramFolder.h"
 
 #include <csignal>
 #include <cstdio>

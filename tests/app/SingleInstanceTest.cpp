@@ -1,5 +1,5 @@
 #include "app/SingleInstance.h"
-#include "app/ProgramFolder.h"
+#include "settings/ProgramFolder.h"
 #include "tests/TempDir.h"
 
 #include <gtest/gtest.h>
