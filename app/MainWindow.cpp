@@ -41,7 +41,7 @@ MainWindow::MainWindow(AppContext& context, DeviceLink& link)
       m_protocol(link, *this,
                  LinkProtocol::Settings{context.editedSettings(), context.appliedSettings(),
                                         context.macroStore(), context.strings(),
-                                        context.programFolder()},
+                                        context.configFolder()},
                  context.runtimeDir()) {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(QString::fromLatin1(kTitle));
@@ -269,7 +269,7 @@ std::optional<QString> MainWindow::chooseProfileFile(QFileDialog::AcceptMode mod
     dialog.setNameFilter(QStringLiteral("Gaming Keyboard Profile (*.gkp *.GKP)"));
     dialog.setDefaultSuffix(QStringLiteral("gkp"));
     dialog.setOption(QFileDialog::ReadOnly, false);
-    dialog.setDirectory(QString::fromStdString(m_context.programFolder() + "config"));
+    dialog.setDirectory(QString::fromStdString(m_context.configFolder() + "config"));
     dialog.selectFile(QStringLiteral(".gkp"));
     if (m_context.dialogs().run(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;

@@ -50,7 +50,7 @@ struct ApplyWorld {
     std::string runtimeRoot = makeFolder("vantrel-bench-run-XXXXXX");
     std::string folder = makeFolder("vantrel-bench-prog-XXXXXX");
     std::string dir = *RuntimeDirectory::locate(runtimeRoot.c_str(), ::getuid());
-    Monitor monitor{dir, folder};
+    Monitor monitor{dir, folder, folder};
     int stop = ::eventfd(0, EFD_CLOEXEC);
     std::thread thread;
     std::unique_ptr<SharedBlock> edited = std::make_unique<SharedBlock>();
