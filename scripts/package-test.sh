@@ -72,5 +72,5 @@ wait_until 20 monitor_gone || fail "the monitor does not stop"
 apt_get remove vantrel-gaming-keyboard
 [ ! -e "$program" ] && [ ! -e /usr/bin/vantrel-config ] || fail "the package left files behind"
 has_working_files "$config" || fail "removing the package took the user's settings"
-echo "package $deb installed, run and removed; the settings stayed in $config"
+echo "package $deb installed, run and removed; the user's settings stayed"
 echo "screenshot: $out/screenshot.png"
