@@ -1,6 +1,5 @@
 #include "app/MainWindow.h"
 
-#include "app/AppContext.h"
 #include "app/ProfileDialog.h"
 #include "keys/KeyAssignmentPage.h"
 #include "lighting/EffectTable.h"
@@ -8,11 +7,16 @@
 #include "link/ChangeFlags.h"
 #include "link/LinkMessage.h"
 #include "link/LinkSocketNotifier.h"
+#include "settings/IniFile.h"
 #include "settings/ProfileDefaults.h"
 #include "settings/ProfileFile.h"
+#include "skin/AppContext.h"
+#include "skin/ColourWord.h"
 #include "skin/ConfirmationDialog.h"
+#include "skin/Palette.h"
 #include "skin/ProgramPictures.h"
 #include "skin/SkinButton.h"
+#include "skin/SkinFonts.h"
 #include "skin/SkinMenu.h"
 #include "skin/SkinWindowKind.h"
 
@@ -34,6 +38,30 @@ QRect pageArea(const SkinDescription& skin, std::string_view key) {
 
 } // namespace
 
+const std::array<SkinControl<MainWindow>, 17> MainWindow::kControls{{
+    // The macro manager comes with its own window.
+    {MacroManagerKey, "macroManagerButton", ControlKind::Button},
+    {ViewSwitchKey, "viewSwitch", ControlKind::ToggleButton, &MainWindow::toggleView},
+    {EffectKey, "effectButton", ControlKind::Button, &MainWindow::openEffectMenu},
+    {NewProfileKey, "newProfileButton", ControlKind::Button, &MainWindow::editProfileEmpty},
+    {LoadProfileKey, "loadProfileButton", ControlKind::Button, &MainWindow::loadProfile},
+    {SaveProfileKey, "saveProfileButton", ControlKind::Button, &MainWindow::saveProfile},
+    {EditProfileKey, "editProfileButton", ControlKind::Button, &MainWindow::editProfileFilled},
+    {.key = FirstProfileKey,
+     .role = "profileButton",
+     .count = kProfileCount,
+     .indexedAction = &MainWindow::selectProfile},
+    {MinimiseKey, "minimiseButton", ControlKind::Button, &MainWindow::minimise},
+    {CloseKey, "closeButton", ControlKind::Button, &MainWindow::closeWithoutApplying},
+    {ManualKey, "manualButton", ControlKind::Button, &MainWindow::openManual},
+    {WebLinkKey, "webLinkButton", ControlKind::Button, &MainWindow::openWebLink},
+    {OkKey, "okButton", ControlKind::Button, &MainWindow::applyAndClose},
+    {ApplyKey, "applyButton", ControlKind::Button, &MainWindow::apply},
+    {CancelKey, "cancelButton", ControlKind::Button, &MainWindow::closeWithoutApplying},
+    {ResetAllKey, "resetAllButton", ControlKind::Button, &MainWindow::resetAll},
+    {ResetCurrentKey, "resetCurrentButton", ControlKind::Button, &MainWindow::resetCurrent},
+}};
+
 MainWindow::MainWindow(AppContext& context, DeviceLink& link)
     : SkinnedDialog(context.skinsFolder(), "skin_Config.ini", SkinWindowKinds::kMainWindow,
                     nullptr),
@@ -47,28 +75,8 @@ MainWindow::MainWindow(AppContext& context, DeviceLink& link)
     setWindowTitle(QString::fromLatin1(kTitle));
     setWindowIcon(QIcon(QString::fromLatin1(ProgramPictures::kProgramIcon)));
 
-    addButton(1, nullptr); // the macro manager comes with its own window
-    addButton(2, &MainWindow::toggleView)->setToggleMode(true);
-    addButton(3, &MainWindow::openEffectMenu);
-    addButton(6, &MainWindow::editProfileEmpty);
-    addButton(7, &MainWindow::loadProfile);
-    addButton(8, &MainWindow::saveProfile);
-    addButton(9, &MainWindow::editProfileFilled);
-    for (int n = 0; n < kProfileCount; ++n) {
-        SkinButton* tab = addButton(10 + n, nullptr);
-        connect(tab, &SkinButton::clicked, this, [this, n] { selectProfile(n); });
-    }
-    addButton(16, nullptr);
-    connect(m_buttons[16], &SkinButton::clicked, this, &QWidget::showMinimized);
-    addButton(17, &MainWindow::closeWithoutApplying);
-    addButton(18, &MainWindow::openManual);
-    addButton(19, &MainWindow::openWebLink);
-    addButton(20, &MainWindow::applyAndClose);
-    addButton(21, &MainWindow::apply);
-    addButton(22, &MainWindow::closeWithoutApplying);
-    addButton(25, &MainWindow::resetAll);
-    addButton(26, &MainWindow::resetCurrent);
-    m_buttons[1]->setEnabled(false);
+    buildControls<MainWindow>(*this, kControls);
+    control(MacroManagerKey)->setEnabled(false);
 
     m_keyPage = new KeyAssignmentPage(context, this);
     m_keyPage->setGeometry(pageArea(description(), "1"));
@@ -77,7 +85,6 @@ MainWindow::MainWindow(AppContext& context, DeviceLink& link)
     // The lighting pages are built when first shown: until then nobody sees
     // them, and start-up stays quick.
     m_lightingArea = pageArea(description(), "2");
-    releaseStatePictures();
 
     m_protocol.startUp();
     m_notifier = new LinkSocketNotifier(m_protocol, this);
@@ -86,15 +93,6 @@ MainWindow::MainWindow(AppContext& context, DeviceLink& link)
 MainWindow::~MainWindow() {
     m_protocol.closeLink();
     m_context.macroStore().clearMacroStore();
-}
-
-SkinButton* MainWindow::addButton(int key, void (MainWindow::*action)()) {
-    SkinButton* button = makeButton(key);
-    button->setObjectName(QStringLiteral("button%1").arg(key));
-    if (action)
-        connect(button, &SkinButton::clicked, this, action);
-    m_buttons[static_cast<size_t>(key)] = button;
-    return button;
 }
 
 ProfileRecord& MainWindow::currentProfile() {
@@ -111,23 +109,30 @@ void MainWindow::refreshAll() {
     const int32_t current = m_context.editedSettings().CurrentProfile;
     if (current >= 0 && current < kProfileCount) {
         for (int n = 0; n < kProfileCount; ++n)
-            m_buttons[10 + n]->setCheck(n == current);
+            control(FirstProfileKey + n)->setChecked(n == current);
     }
     const int32_t effect = currentProfile().LtSwitch;
     showEffectName(effect);
     showEffectPage(effect);
     m_keyPage->setKeyboardLook(KeyAssignmentPage::Look::Keys);
-    m_keyPage->refreshKeyLabels();
+    for (SkinPage* page : pages())
+        page->refresh();
+}
+
+std::vector<SkinPage*> MainWindow::pages() const {
+    std::vector<SkinPage*> all{m_keyPage};
     for (LightingPage* page : m_pages) {
         if (page)
-            page->refresh();
+            all.push_back(page);
     }
+    return all;
 }
 
 LightingPage& MainWindow::lightingPage(int index) {
     LightingPage*& page = m_pages[static_cast<size_t>(index)];
     if (!page) {
-        page = new LightingPage(m_context, EffectTable::effectOfPage(index), this);
+        page = new LightingPage(m_context, EffectTable::pages()[static_cast<size_t>(index)].effect,
+                                this);
         page->setGeometry(m_lightingArea);
         page->hide();
         page->refresh();
@@ -144,8 +149,9 @@ void MainWindow::showEffectPage(int32_t effect) {
         m_visiblePage = page;
     }
     page->refresh();
-    m_keyPage->setKeyboardLook(m_buttons[2]->checked() ? KeyAssignmentPage::Look::Lighting
-                                                       : KeyAssignmentPage::Look::Keys);
+    m_keyPage->setKeyboardLook(control(ViewSwitchKey)->isChecked()
+                                   ? KeyAssignmentPage::Look::Lighting
+                                   : KeyAssignmentPage::Look::Keys);
 }
 
 void MainWindow::setEffect(int32_t effect) {
@@ -156,16 +162,16 @@ void MainWindow::setEffect(int32_t effect) {
 
 void MainWindow::showEffectName(int32_t effect) {
     const int label = EffectTable::labelString(effect);
-    m_buttons[3]->setCaption(label ? QString::fromStdString(m_context.strings().text(label))
-                                   : QString());
-    m_buttons[3]->update();
+    SkinButton* button = control(EffectKey);
+    button->setCaption(label ? QString::fromStdString(m_context.strings().text(label)) : QString());
+    button->update();
 }
 
 void MainWindow::setEnabledApply(bool on) {
-    m_buttons[20]->setEnabled(on);
-    m_buttons[21]->setEnabled(on);
-    m_buttons[20]->repaint();
-    m_buttons[21]->repaint();
+    for (int key : {OkKey, ApplyKey}) {
+        control(key)->setEnabled(on);
+        control(key)->repaint();
+    }
 }
 
 void MainWindow::setBusy(bool on) {
@@ -199,23 +205,27 @@ QString MainWindow::versionText() const {
 }
 
 void MainWindow::paintContents(QPainter& painter) {
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(12);
-    painter.setFont(font);
-    painter.setPen(QColor(0xE6, 0xE6, 0xE6));
+    painter.setFont(SkinFonts::version());
+    painter.setPen(colourFromWord(Palette::kText));
     painter.drawText(kVersionArea, Qt::AlignCenter, versionText());
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     // While an apply waits for the monitor, only minimise and the two close
-    // buttons answer the mouse.
+    // buttons answer the mouse, and nothing else lights up under it.
     switch (event->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick: {
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Enter:
+    case QEvent::Leave:
+    case QEvent::HoverEnter:
+    case QEvent::HoverMove:
+    case QEvent::HoverLeave: {
         auto* widget = qobject_cast<QWidget*>(watched);
-        if (m_busy && widget && widget != this && isAncestorOf(widget) && widget != m_buttons[16] &&
-            widget != m_buttons[17] && widget != m_buttons[22])
+        if (m_busy && widget && widget != this && isAncestorOf(widget) &&
+            widget != control(MinimiseKey) && widget != control(CloseKey) &&
+            widget != control(CancelKey))
             return true;
         break;
     }
@@ -232,24 +242,26 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::toggleView() {
-    m_viewState = m_buttons[2]->checked();
-    m_keyPage->setKeyboardLook(m_viewState ? KeyAssignmentPage::Look::Lighting
-                                           : KeyAssignmentPage::Look::Keys);
+    const bool lighting = control(ViewSwitchKey)->isChecked();
+    m_context.setViewState(lighting ? 1 : 0);
+    m_keyPage->setKeyboardLook(lighting ? KeyAssignmentPage::Look::Lighting
+                                        : KeyAssignmentPage::Look::Keys);
 }
 
 void MainWindow::openEffectMenu() {
+    SkinButton* button = control(EffectKey);
     SkinMenu menu;
-    menu.setItemWidth(m_buttons[3]->width());
+    menu.setItemWidth(button->width());
     for (int command : EffectTable::menuCommands()) {
         const int label = EffectTable::labelString(EffectTable::effectForCommand(command));
         menu.appendItem(command, QString::fromStdString(m_context.strings().text(label)));
     }
-    const QPoint below = m_buttons[3]->mapToGlobal(QPoint(0, m_buttons[3]->height()));
+    const QPoint below = button->mapToGlobal(QPoint(0, button->height()));
     const int command = m_context.menus().run(menu, below);
     // The button was pressed while the menu ran: back to its plain look.
-    m_buttons[3]->setHover(false);
-    m_buttons[3]->update();
-    if (command >= 1000 && command <= 1100)
+    button->setHover(false);
+    button->update();
+    if (command >= EffectTable::kFirstMenuCommand && command <= EffectTable::kLastMenuCommand)
         setEffect(EffectTable::effectForCommand(command));
 }
 
@@ -261,23 +273,19 @@ void MainWindow::editProfileFilled() {
     ProfileDialog::open(m_context, currentProfile(), ProfileDialog::Fill::FromProfile, this);
 }
 
-std::optional<QString> MainWindow::chooseProfileFile(QFileDialog::AcceptMode mode) {
-    QFileDialog dialog(this);
-    dialog.setAcceptMode(mode);
-    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
-                                                       : QFileDialog::AnyFile);
-    dialog.setNameFilter(QStringLiteral("Gaming Keyboard Profile (*.gkp *.GKP)"));
-    dialog.setDefaultSuffix(QStringLiteral("gkp"));
-    dialog.setOption(QFileDialog::ReadOnly, false);
-    dialog.setDirectory(QString::fromStdString(m_context.configFolder() + "config"));
-    dialog.selectFile(QStringLiteral(".gkp"));
-    if (m_context.dialogs().run(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return dialog.selectedFiles().constFirst();
+std::optional<QString> MainWindow::chooseProfileFile(FileRequest::Mode mode) {
+    const FileRequest request{
+        .mode = mode,
+        .filter = QStringLiteral("Gaming Keyboard Profile (*.gkp *.GKP)"),
+        .defaultSuffix = QStringLiteral("gkp"),
+        .folder = QString::fromStdString(m_context.configFolder() + "config"),
+        .initialName = QStringLiteral(".gkp"),
+    };
+    return m_context.dialogs().chooseFile(request, this);
 }
 
 void MainWindow::loadProfile() {
-    const std::optional<QString> path = chooseProfileFile(QFileDialog::AcceptOpen);
+    const std::optional<QString> path = chooseProfileFile(FileRequest::Mode::Open);
     if (!path || !fileExists(path->toStdString()))
         return;
     readProfile(path->toStdString(), currentProfile());
@@ -287,12 +295,15 @@ void MainWindow::loadProfile() {
 }
 
 void MainWindow::saveProfile() {
-    const std::optional<QString> path = chooseProfileFile(QFileDialog::AcceptSave);
+    const std::optional<QString> path = chooseProfileFile(FileRequest::Mode::Save);
     if (!path)
         return;
-    // A fresh file: keys a foreign file carried must not survive in it.
+    // A fresh file: keys a foreign file carried must not survive in it. The
+    // file is the user's own, shared with nobody: no lock file beside it.
     QFile::remove(*path);
-    writeProfile(path->toStdString(), currentProfile());
+    IniFile file(path->toStdString());
+    writeProfile(file, currentProfile());
+    file.save();
 }
 
 void MainWindow::resetAll() {
@@ -327,6 +338,10 @@ void MainWindow::openManual() {
 
 void MainWindow::openWebLink() {
     m_context.openUrl(QUrl(QString::fromLatin1(kWebAddress)));
+}
+
+void MainWindow::minimise() {
+    showMinimized();
 }
 
 void MainWindow::apply() {

@@ -2,13 +2,13 @@
 
 #include "link/LinkHost.h"
 #include "link/LinkProtocol.h"
+#include "skin/FileRequest.h"
 #include "skin/SkinnedDialog.h"
-
-#include <QFileDialog>
 
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 namespace vantrel {
 
@@ -18,6 +18,7 @@ class KeyAssignmentPage;
 class LightingPage;
 class LinkSocketNotifier;
 class SkinButton;
+class SkinPage;
 
 // The whole visible program: five profile tabs, the keyboard picture, the
 // lighting page of the current effect, the effect menu, loading, saving and
@@ -29,6 +30,27 @@ public:
     static constexpr const char* kWebAddress = "https://www.vantrel-gaming.example/support";
     // Where the version text is drawn; repainted when the firmware changes.
     static constexpr QRect kVersionArea{640, 540, 250, 36};
+
+    // Its controls by "BUTTONPOS" key of "skin_Config.ini".
+    enum Key : int {
+        MacroManagerKey = 1,
+        ViewSwitchKey = 2,
+        EffectKey = 3,
+        NewProfileKey = 6,
+        LoadProfileKey = 7,
+        SaveProfileKey = 8,
+        EditProfileKey = 9,
+        FirstProfileKey = 10, // ..14, profiles 0..4
+        MinimiseKey = 16,
+        CloseKey = 17,
+        ManualKey = 18,
+        WebLinkKey = 19,
+        OkKey = 20,
+        ApplyKey = 21,
+        CancelKey = 22,
+        ResetAllKey = 25,
+        ResetCurrentKey = 26,
+    };
 
     // Builds the window from its skin, then starts the link and shows the
     // settings it found.
@@ -48,7 +70,6 @@ public:
 
     bool busy() const { return m_busy; }
     LinkProtocol& link() { return m_protocol; }
-    SkinButton* button(int key) const { return m_buttons.at(static_cast<size_t>(key)); }
     KeyAssignmentPage& keyPage() const { return *m_keyPage; }
     LightingPage* visibleLightingPage() const { return m_visiblePage; }
     QString versionText() const;
@@ -59,10 +80,11 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    static constexpr size_t kButtonKeys = 27;
+    static const std::array<SkinControl<MainWindow>, 17> kControls;
 
-    SkinButton* addButton(int key, void (MainWindow::*action)());
     ProfileRecord& currentProfile();
+    // Every page: the keyboard page and the lighting pages built so far.
+    std::vector<SkinPage*> pages() const;
     // The page of the index, built on first use.
     LightingPage& lightingPage(int index);
     void showEffectName(int32_t effect);
@@ -77,18 +99,17 @@ private:
     void resetCurrent();
     void openManual();
     void openWebLink();
+    void minimise();
     void applyAndClose();
     void apply();
     void closeWithoutApplying();
-    std::optional<QString> chooseProfileFile(QFileDialog::AcceptMode mode);
+    std::optional<QString> chooseProfileFile(FileRequest::Mode mode);
 
     AppContext& m_context;
-    std::array<SkinButton*, kButtonKeys> m_buttons{};
     KeyAssignmentPage* m_keyPage = nullptr;
     std::array<LightingPage*, 18> m_pages{};
     QRect m_lightingArea;
     LightingPage* m_visiblePage = nullptr;
-    bool m_viewState = false;
     bool m_busy = false;
     LinkProtocol m_protocol;
     LinkSocketNotifier* m_notifier = nullptr;

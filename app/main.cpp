@@ -1,10 +1,10 @@
-#include "app/AppContext.h"
 #include "app/MainWindow.h"
-#include "app/SingleInstance.h"
 #include "link/MonitorLink.h"
 #include "link/MonitorStarter.h"
 #include "link/RuntimeDirectory.h"
+#include "link/SingleInstance.h"
 #include "settings/ProgramFolder.h"
+#include "skin/AppContext.h"
 #include "skin/SkinMenuStyle.h"
 
 #include <QApplication>

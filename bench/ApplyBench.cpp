@@ -6,9 +6,10 @@
 #include "link/MonitorLink.h"
 #include "link/RuntimeDirectory.h"
 #include "macro/MacroStore.h"
-#include "monitor/Monitor.h"
 #include "settings/LanguageStrings.h"
 #include "settings/TextField.h"
+#include "tests/TempDir.h"
+#include "tests/link/RunningMonitor.h"
 
 #include <benchmark/benchmark.h>
 
@@ -18,12 +19,12 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
-#include <sys/eventfd.h>
-#include <thread>
 #include <unistd.h>
 #include <vector>
 
 using namespace vantrel;
+using vantrel::test::RunningMonitor;
+using vantrel::test::TempDir;
 
 namespace {
 
@@ -36,23 +37,17 @@ public:
     void firmwareVersionChanged() override {}
 };
 
-std::string makeFolder(const char* name) {
-    std::string pattern = (std::filesystem::temp_directory_path() / name).string();
-    return std::string(::mkdtemp(pattern.data())) + "/";
-}
-
 std::string contentOf(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 struct ApplyWorld {
-    std::string runtimeRoot = makeFolder("vantrel-bench-run-XXXXXX");
-    std::string folder = makeFolder("vantrel-bench-prog-XXXXXX");
-    std::string dir = *RuntimeDirectory::locate(runtimeRoot.c_str(), ::getuid());
-    Monitor monitor{dir, folder, folder};
-    int stop = ::eventfd(0, EFD_CLOEXEC);
-    std::thread thread;
+    TempDir runtimeRoot;
+    TempDir program;
+    std::string folder = program.folder();
+    std::string dir = *RuntimeDirectory::locate(runtimeRoot.folder().c_str(), ::getuid());
+    RunningMonitor monitor{dir, folder};
     std::unique_ptr<SharedBlock> edited = std::make_unique<SharedBlock>();
     std::unique_ptr<SharedBlock> applied = std::make_unique<SharedBlock>();
     LanguageStrings strings;
@@ -62,8 +57,6 @@ struct ApplyWorld {
     std::unique_ptr<LinkProtocol> protocol;
 
     ApplyWorld() {
-        monitor.publish();
-        thread = std::thread([this] { monitor.run(stop); });
         protocol = std::make_unique<LinkProtocol>(
             link, host, LinkProtocol::Settings{*edited, *applied, macros, strings, folder}, dir);
         protocol->startUp();
@@ -78,15 +71,6 @@ struct ApplyWorld {
                                  static_cast<uint8_t>(e % 2 ? kKeyRelease : kKeyPress), 20};
         }
         macros.mergeProfileMacros(*edited);
-    }
-    ~ApplyWorld() {
-        const uint64_t one = 1;
-        (void)!::write(stop, &one, sizeof one);
-        thread.join();
-        ::close(stop);
-        monitor.withdraw();
-        std::filesystem::remove_all(runtimeRoot);
-        std::filesystem::remove_all(folder);
     }
 };
 

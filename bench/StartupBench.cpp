@@ -2,12 +2,12 @@
 // the main window, on the offscreen platform, beside a bare Qt dialog started
 // the same way. Each run is a fresh process of this program in child mode,
 // which writes one byte to a pipe at the first paint.
-#include "app/AppContext.h"
 #include "app/MainWindow.h"
-#include "app/SingleInstance.h"
 #include "link/MonitorLink.h"
 #include "link/RuntimeDirectory.h"
+#include "link/SingleInstance.h"
 #include "settings/ProgramFolder.h"
+#include "skin/AppContext.h"
 
 #include <benchmark/benchmark.h>
 

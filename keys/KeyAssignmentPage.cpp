@@ -1,15 +1,14 @@
 #include "keys/KeyAssignmentPage.h"
 
-#include "app/AppContext.h"
+#include "skin/AppContext.h"
 #include "skin/SkinWindowKind.h"
 
 namespace vantrel {
 
 KeyAssignmentPage::KeyAssignmentPage(AppContext& context, QWidget* parent)
-    : SkinnedDialog(context.skinsFolder(), "skin_main.ini", SkinWindowKinds::kKeyAssignmentPage,
-                    parent) {
+    : SkinPage(context.skinsFolder(), "skin_main.ini", SkinWindowKinds::kKeyAssignmentPage,
+               parent) {
     setObjectName(QStringLiteral("keyAssignmentPage"));
-    releaseStatePictures();
 }
 
 void KeyAssignmentPage::setKeyboardLook(Look look) {

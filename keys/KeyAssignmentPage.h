@@ -1,6 +1,6 @@
 #pragma once
 
-#include "skin/SkinnedDialog.h"
+#include "skin/SkinPage.h"
 
 namespace vantrel {
 
@@ -9,7 +9,7 @@ class AppContext;
 // The keyboard picture in the main window's first page area. Its key buttons
 // and key function menu belong here; the main window switches it between key
 // mode and lighting mode.
-class KeyAssignmentPage final : public SkinnedDialog {
+class KeyAssignmentPage final : public SkinPage {
     Q_OBJECT
 public:
     enum class Look { Keys = 0, Lighting = 1 };
@@ -20,6 +20,7 @@ public:
     Look keyboardLook() const { return m_look; }
     // Shows what each key of the current profile does.
     void refreshKeyLabels() { update(); }
+    void refresh() override { refreshKeyLabels(); }
 
 private:
     Look m_look = Look::Keys;

@@ -1,7 +1,9 @@
 #include "skin/BitmapEdit.h"
 
-#include "skin/CellFont.h"
+#include "skin/ColourWord.h"
 #include "skin/DigitFilter.h"
+#include "skin/Palette.h"
+#include "skin/SkinFonts.h"
 
 #include <QKeyEvent>
 
@@ -45,8 +47,8 @@ bool passesDigitKeyFilter(const QKeyEvent& event) {
 BitmapEdit::BitmapEdit(QWidget* parent) : QLineEdit(parent) {
     setFrame(false);
     setAutoFillBackground(true);
-    setFont(cellFont(QStringLiteral("Arial"), 14, 6));
-    setColours(QColor(0x24, 0x24, 0x24), Qt::white);
+    setFont(SkinFonts::cell());
+    setColours(colourFromWord(Palette::kEditText), colourFromWord(Palette::kEditGround));
     connect(this, &QLineEdit::textChanged, this, &BitmapEdit::onTextChanged);
 }
 

@@ -2,6 +2,8 @@
 
 #include "skin/SkinnedDialog.h"
 
+#include <array>
+
 namespace vantrel {
 
 class DialogRunner;
@@ -17,6 +19,8 @@ public:
     static constexpr std::string_view kMacroSetWarning = "skin_macro_set_warn.ini";
     static constexpr std::string_view kDeleteMacroWarning = "skin_delete_macro_warn.ini";
 
+    enum Key : int { ConfirmKey = 1, CancelKey = 2, CloseKey = 3 };
+
     ConfirmationDialog(std::string skinsFolder, std::string_view skinFile, QWidget* owner);
 
     // Runs the dialog described by skinFile over owner; true on confirm.
@@ -24,9 +28,10 @@ public:
                     QWidget* owner);
 
 private:
-    SkinButton* m_confirm;
-    SkinButton* m_cancel;
-    SkinButton* m_close;
+    static const std::array<SkinControl<ConfirmationDialog>, 3> kControls;
+
+    void confirm();
+    void cancel();
 };
 
 } // namespace vantrel

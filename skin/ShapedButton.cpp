@@ -17,4 +17,21 @@ bool ShapedButton::hitButton(const QPoint& pos) const {
     return m_outline.contains(pos);
 }
 
+const SkinImage& ShapedButton::statePicture() const {
+    if (isChecked())
+        return pictures().down;
+    if (!isEnabled())
+        return pictures().disabled;
+    if (isDown())
+        return pictures().down;
+    return hover() ? pictures().over : pictures().normal;
+}
+
+void ShapedButton::mouseReleaseEvent(QMouseEvent* event) {
+    SkinButton::mouseReleaseEvent(event);
+    // After a release the key shows its normal look until the pointer moves again.
+    setHover(false);
+    update();
+}
+
 } // namespace vantrel

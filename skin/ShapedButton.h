@@ -21,6 +21,9 @@ public:
 
 protected:
     bool hitButton(const QPoint& pos) const override;
+    // Checked shows the pressed picture even when disabled.
+    const SkinImage& statePicture() const override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     QRegion m_outline;

@@ -1,6 +1,10 @@
 #include "skin/SkinButton.h"
 
-#include <QGuiApplication>
+#include "skin/ColourWord.h"
+#include "skin/Palette.h"
+#include "skin/SkinFonts.h"
+
+#include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -9,6 +13,7 @@ namespace vantrel {
 SkinButton::SkinButton(QWidget* parent) : QAbstractButton(parent) {
     // Skinned buttons are worked with the mouse; keys belong to the window.
     setFocusPolicy(Qt::NoFocus);
+    setCheckable(true);
 }
 
 void SkinButton::setPicturesFromSkin(const QRect& rect, const SkinPictures& windowPictures) {
@@ -16,13 +21,6 @@ void SkinButton::setPicturesFromSkin(const QRect& rect, const SkinPictures& wind
     m_pictures.over = cutPicture(windowPictures.over, rect);
     m_pictures.down = cutPicture(windowPictures.down, rect);
     m_pictures.disabled = cutPicture(windowPictures.disabled, rect);
-    update();
-}
-
-void SkinButton::setCheck(bool checked) {
-    if (checked == m_checked)
-        return;
-    m_checked = checked;
     update();
 }
 
@@ -38,7 +36,7 @@ QSize SkinButton::sizeHint() const {
 const SkinImage& SkinButton::statePicture() const {
     if (!isEnabled())
         return m_pictures.disabled;
-    if (m_checked || (!m_toggleMode && isDown()))
+    if (isChecked() || (!m_toggleMode && isDown()))
         return m_pictures.down;
     if (m_hover)
         return m_pictures.over;
@@ -47,11 +45,24 @@ const SkinImage& SkinButton::statePicture() const {
 
 void SkinButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.drawImage(0, 0, statePicture().image());
+    const SkinImage& picture = statePicture();
+    if (picture.isEmpty()) {
+        // No picture to show (its window's skin is damaged): a plain button
+        // with its name, so that it can still be found and pressed.
+        const bool lit = isChecked() || isDown() || m_hover;
+        painter.fillRect(rect(), colourFromWord(lit ? Palette::kSelection : Palette::kGroundDeep));
+        painter.setPen(colourFromWord(Palette::kLine));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+        painter.setPen(colourFromWord(isEnabled() ? Palette::kText : Palette::kTextDisabled));
+        painter.setFont(SkinFonts::cell());
+        painter.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine,
+                         painter.fontMetrics().elidedText(text(), Qt::ElideRight, width() - 4));
+    } else {
+        painter.drawImage(0, 0, picture.image());
+    }
     if (m_caption.isEmpty())
         return;
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(14);
+    const QFont font = SkinFonts::caption();
     painter.setFont(font);
     painter.setPen(Qt::white);
     const QFontMetrics metrics(font);
@@ -61,8 +72,9 @@ void SkinButton::paintEvent(QPaintEvent*) {
 
 void SkinButton::enterEvent(QEnterEvent* event) {
     QAbstractButton::enterEvent(event);
-    // A press that started elsewhere does not light the button.
-    if (QGuiApplication::mouseButtons() & Qt::LeftButton)
+    // A press that started elsewhere does not light the button, and nothing
+    // lights while the program has no active window.
+    if ((QGuiApplication::mouseButtons() & Qt::LeftButton) || !QApplication::activeWindow())
         return;
     m_hover = true;
     update();
@@ -95,17 +107,10 @@ void SkinButton::mouseMoveEvent(QMouseEvent* event) {
     }
 }
 
-void SkinButton::mouseReleaseEvent(QMouseEvent* event) {
-    if (m_toggleMode && event->button() == Qt::LeftButton && isDown()) {
-        // One flip and one click per release over the button.
-        setDown(false);
-        m_checked = !m_checked;
-        update();
-        emit clicked(m_checked);
-        event->accept();
-        return;
-    }
-    QAbstractButton::mouseReleaseEvent(event);
+void SkinButton::nextCheckState() {
+    // A push button stays as its window set it; only a toggle flips.
+    if (m_toggleMode)
+        QAbstractButton::nextCheckState();
 }
 
 void SkinButton::changeEvent(QEvent* event) {

@@ -19,10 +19,6 @@ public:
     void setPicturesFromSkin(const QRect& rect, const SkinPictures& windowPictures);
     const SkinPictures& pictures() const { return m_pictures; }
 
-    // The latched down look; repaints only when the state changes.
-    void setCheck(bool checked);
-    bool checked() const { return m_checked; }
-
     // Lights the button as if hovered, without repainting.
     void setHover(bool hover) { m_hover = hover; }
     bool hover() const { return m_hover; }
@@ -31,7 +27,8 @@ public:
     void setCaption(const QString& caption) { m_caption = caption; }
     const QString& caption() const { return m_caption; }
 
-    // In toggle mode every click flips the checked state before it is sent.
+    // Every skinned button can be checked (setChecked), which latches its
+    // pressed look; in toggle mode every click flips it before it is sent.
     void setToggleMode(bool on) { m_toggleMode = on; }
     bool toggleMode() const { return m_toggleMode; }
 
@@ -44,21 +41,20 @@ public:
 protected:
     // The picture for the present state: disabled, then checked (or held in
     // push mode), then hover, then normal.
-    const SkinImage& statePicture() const;
+    virtual const SkinImage& statePicture() const;
 
     void paintEvent(QPaintEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void nextCheckState() override;
 
 private:
     SkinPictures m_pictures;
     QString m_caption;
     QString m_hintText;
-    bool m_checked = false;
     bool m_toggleMode = false;
     bool m_hover = false;
 };

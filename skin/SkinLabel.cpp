@@ -1,17 +1,12 @@
 #include "skin/SkinLabel.h"
 
-#include "skin/CellFont.h"
 #include "skin/ColourWord.h"
+#include "skin/Palette.h"
+#include "skin/SkinFonts.h"
 
 #include <QPainter>
 
 namespace vantrel {
-
-namespace {
-
-constexpr uint32_t kGroundColour = 0x020202;
-
-} // namespace
 
 SkinLabel::SkinLabel(const QRect& rect, QWidget* parent) : QWidget(parent) {
     setGeometry(rect);
@@ -25,14 +20,14 @@ void SkinLabel::setText(const QString& text) {
 
 void SkinLabel::setCompact(bool compact) {
     m_compact = compact;
-    m_font = cellFont(QStringLiteral("Arial"), 12, compact ? 5 : 7);
+    m_font = SkinFonts::label(compact);
     update();
 }
 
 void SkinLabel::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), colourFromWord(kGroundColour));
-    painter.setPen(Qt::white);
+    painter.fillRect(rect(), colourFromWord(Palette::kLabelGround));
+    painter.setPen(colourFromWord(Palette::kLabelText));
     painter.setFont(m_font);
     const int alignment = m_compact ? Qt::AlignLeft : Qt::AlignHCenter;
     painter.drawText(rect(), alignment | Qt::AlignVCenter | Qt::TextSingleLine, m_text);

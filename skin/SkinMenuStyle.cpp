@@ -1,8 +1,9 @@
 #include "skin/SkinMenuStyle.h"
 
-#include "skin/CellFont.h"
 #include "skin/ColourWord.h"
+#include "skin/Palette.h"
 #include "skin/ProgramPictures.h"
+#include "skin/SkinFonts.h"
 #include "skin/SkinMenu.h"
 
 #include <QMenu>
@@ -14,13 +15,13 @@
 
 namespace vantrel {
 
-const QColor SkinMenuStyle::kBackColour = colourFromWord(0x282828);
-const QColor SkinMenuStyle::kSelectedBackColour = colourFromWord(0x17184B);
-const QColor SkinMenuStyle::kLineColour = colourFromWord(0xE6E6E6);
-const QColor SkinMenuStyle::kTextColour = colourFromWord(0xE6E6E6);
-const QColor SkinMenuStyle::kSelectedTextColour = colourFromWord(0xE6E6E6);
-const QColor SkinMenuStyle::kHighlightColour = colourFromWord(0xFFBF44);
-const QColor SkinMenuStyle::kDisabledTextColour = colourFromWord(0x787878);
+const QColor SkinMenuStyle::kBackColour = colourFromWord(Palette::kMenuGround);
+const QColor SkinMenuStyle::kSelectedBackColour = colourFromWord(Palette::kMenuSelectedGround);
+const QColor SkinMenuStyle::kLineColour = colourFromWord(Palette::kMenuLine);
+const QColor SkinMenuStyle::kTextColour = colourFromWord(Palette::kMenuText);
+const QColor SkinMenuStyle::kSelectedTextColour = colourFromWord(Palette::kMenuText);
+const QColor SkinMenuStyle::kHighlightColour = colourFromWord(Palette::kHighlight);
+const QColor SkinMenuStyle::kDisabledTextColour = colourFromWord(Palette::kMenuDisabledText);
 
 namespace {
 
@@ -159,7 +160,7 @@ void SkinMenuStyle::drawMenuItem(const QStyleOptionMenuItem& item, QPainter& pai
 
     if (record && record->trademark) {
         // A small mark at the top of the text line, right after the text.
-        const QFont markFont = cellFont(QStringLiteral("Eurostile"), 8);
+        const QFont markFont = SkinFonts::menuMark();
         painter.setFont(markFont);
         painter.drawText(drawn.right() + 1, drawn.top() + QFontMetrics(markFont).ascent(),
                          QStringLiteral("TM"));

@@ -1,7 +1,12 @@
 #include "skin/SkinnedDialog.h"
 
+#include "skin/BitmapEdit.h"
+#include "skin/ColourWord.h"
+#include "skin/Palette.h"
 #include "skin/SkinButton.h"
+#include "skin/SkinFonts.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -27,6 +32,28 @@ Qt::WindowFlags flagsFor(SkinWindowKind::Role role) {
     return Qt::Widget;
 }
 
+// Escape, Enter and Space are dropped before any control of the window sees
+// them, so they neither close it nor press its buttons; their releases still
+// reach in-place editors, which act on release.
+class KeyGate final : public QObject {
+public:
+    explicit KeyGate(QWidget& window) : QObject(&window), m_window(window) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress) {
+            auto* widget = qobject_cast<QWidget*>(watched);
+            if (widget && widget->window() == &m_window &&
+                SkinnedDialog::dropsKeyPress(*widget, static_cast<QKeyEvent*>(event)->key()))
+                return true;
+        }
+        return false;
+    }
+
+private:
+    QWidget& m_window;
+};
+
 } // namespace
 
 SkinnedDialog::SkinnedDialog(std::string skinsFolder, std::string_view skinFile,
@@ -36,8 +63,22 @@ SkinnedDialog::SkinnedDialog(std::string skinsFolder, std::string_view skinFile,
     // QDialog makes every dialog a window of its own; a page lives inside its parent.
     if (kind.role == SkinWindowKind::Role::Page)
         setWindowFlags(Qt::Widget);
-    m_mask = loadPicture(m_description.picturePath("Mask"));
-    m_background = loadPicture(m_description.picturePath("Normal"));
+    else
+        m_keyGate = new KeyGate(*this);
+    const std::string maskPath = m_description.picturePath("Mask");
+    const std::string backgroundPath = m_description.picturePath("Normal");
+    m_mask = loadPicture(maskPath);
+    m_background = loadPicture(backgroundPath);
+    if (m_background.isEmpty()) {
+        // Without its picture the window still has to be seen and closed: it
+        // takes a plain size that grows to hold its controls, and says why.
+        m_damagedPicture =
+            backgroundPath.empty() ? m_description.filePath(skinFile) : backgroundPath;
+        qWarning("The picture %s cannot be read.", m_damagedPicture.c_str());
+        if (kind.role != SkinWindowKind::Role::Page)
+            setFixedSize(kDamagedSize);
+        return;
+    }
     // Sized but not moved: a dialog is centred over its owner when shown, and
     // the main window moves its pages into their areas.
     setFixedSize(m_background.size());
@@ -49,15 +90,66 @@ SkinnedDialog::SkinnedDialog(std::string skinsFolder, std::string_view skinFile,
         m_outline.reset();
     if (m_outline)
         setMask(*m_outline);
+    else if (!maskPath.empty())
+        qWarning("The picture %s cannot be read; the window keeps its rectangle.",
+                 maskPath.c_str());
+}
+
+QString SkinnedDialog::damageNotice() const {
+    if (m_damagedPicture.empty())
+        return {};
+    return QStringLiteral("The picture %1 cannot be read.")
+        .arg(QString::fromStdString(m_damagedPicture));
 }
 
 void SkinnedDialog::createSkinnedButton(SkinButton& button, const ControlPlacement& placement) {
     const QRect rect(placement.left, placement.top, placement.width(), placement.height());
     button.setGeometry(rect);
     button.setPicturesFromSkin(rect, statePictures());
-    button.setCheck(false);
+    button.setChecked(false);
     button.setHintText(QString::fromStdString(placement.text), true);
+    // A window without its pictures names its buttons instead.
+    if (!m_damagedPicture.empty()) {
+        button.setText(QString::fromStdString(placement.name));
+        if (m_kind.role != SkinWindowKind::Role::Page)
+            setFixedSize(size().expandedTo(QSize(rect.right() + 9, rect.bottom() + 9)));
+    }
     button.show();
+}
+
+QWidget* SkinnedDialog::placeControl(int key, const char* role, int index, ControlKind kind) {
+    const ControlPlacement placement = m_description.buttonPlacement(key);
+    QWidget* widget = nullptr;
+    switch (kind) {
+    case ControlKind::Button:
+    case ControlKind::ToggleButton: {
+        auto* button = new SkinButton(this);
+        button->setToggleMode(kind == ControlKind::ToggleButton);
+        createSkinnedButton(*button, placement);
+        widget = button;
+        break;
+    }
+    case ControlKind::TextBox: {
+        auto* box = new BitmapEdit(this);
+        box->setGeometry(placement.left, placement.top, placement.width(), placement.height());
+        widget = box;
+        break;
+    }
+    }
+    QString name = QString::fromLatin1(role);
+    if (index >= 0)
+        name += QString::number(index);
+    widget->setObjectName(name);
+    m_controls[key] = widget;
+    return widget;
+}
+
+void SkinnedDialog::onClick(QWidget* control, std::function<void()> action) {
+    auto* button = qobject_cast<QAbstractButton*>(control);
+    // Only buttons are clicked; a table giving another control an action is wrong.
+    Q_ASSERT(button);
+    if (button)
+        connect(button, &QAbstractButton::clicked, this, std::move(action));
 }
 
 const SkinPictures& SkinnedDialog::statePictures() {
@@ -88,8 +180,58 @@ void SkinnedDialog::paintContents(QPainter&) {}
 
 void SkinnedDialog::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.drawImage(0, 0, m_background.image());
+    if (m_background.isEmpty()) {
+        painter.fillRect(rect(), colourFromWord(Palette::kGround));
+        painter.setPen(colourFromWord(Palette::kText));
+        painter.setFont(SkinFonts::version());
+        painter.drawText(rect().adjusted(12, 12, -12, -12), Qt::AlignLeft | Qt::TextWordWrap,
+                         damageNotice());
+    } else {
+        painter.drawImage(0, 0, m_background.image());
+    }
     paintContents(painter);
+}
+
+void SkinnedDialog::setVisible(bool visible) {
+    // Centred over the owner exactly: on X11 Qt's own placement allows for a
+    // frame that a frameless window does not have.
+    if (visible && !isVisible() && m_kind.role == SkinWindowKind::Role::Dialog && parentWidget()) {
+        const QRect owner = parentWidget()->window()->geometry();
+        move(owner.x() + (owner.width() - width()) / 2,
+             owner.y() + (owner.height() - height()) / 2);
+    }
+    QDialog::setVisible(visible);
+}
+
+void SkinnedDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (m_keyGate)
+        qApp->installEventFilter(m_keyGate);
+}
+
+void SkinnedDialog::hideEvent(QHideEvent* event) {
+    if (m_keyGate)
+        qApp->removeEventFilter(m_keyGate);
+    QDialog::hideEvent(event);
+}
+
+bool SkinnedDialog::dropsKeyPress(const QWidget& receiver, int key) {
+    switch (key) {
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return true;
+    case Qt::Key_Space:
+        // The nearest skinned window around the receiver decides: a page may
+        // drop Space where its main window does not.
+        for (const QWidget* w = &receiver; w; w = w->parentWidget()) {
+            if (const auto* skinned = qobject_cast<const SkinnedDialog*>(w))
+                return skinned->m_kind.dropsSpace;
+        }
+        return false;
+    default:
+        return false;
+    }
 }
 
 void SkinnedDialog::mousePressEvent(QMouseEvent* event) {
@@ -124,25 +266,6 @@ void SkinnedDialog::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton)
         m_dragOffset.reset();
     event->ignore();
-}
-
-void SkinnedDialog::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-    case Qt::Key_Escape:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        event->accept();
-        return;
-    case Qt::Key_Space:
-        if (m_kind.dropsSpace) {
-            event->accept();
-            return;
-        }
-        break;
-    default:
-        break;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 void SkinnedDialog::closeEvent(QCloseEvent* event) {

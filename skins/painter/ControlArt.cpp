@@ -1,6 +1,7 @@
 #include "skins/painter/ControlArt.h"
 
-#include "skins/painter/Palette.h"
+#include "skin/ColourWord.h"
+#include "skin/Palette.h"
 
 #include <QPainterPath>
 
@@ -23,19 +24,20 @@ struct Face {
 Face buttonFace(Look look) {
     switch (look) {
     case Look::Normal:
-        return {fromColourWord(0x3E3E3E), fromColourWord(0x313131), fromColourWord(0x4E4E4E),
-                Palette::text(), 1};
+        return {colourFromWord(0x3E3E3E), colourFromWord(0x313131), colourFromWord(0x4E4E4E),
+                colourFromWord(Palette::kText), 1};
     case Look::Over:
-        return {fromColourWord(0x505050), fromColourWord(0x424242), Palette::highlight(),
-                QColor(Qt::white), 1};
+        return {colourFromWord(0x505050), colourFromWord(0x424242),
+                colourFromWord(Palette::kHighlight), QColor(Qt::white), 1};
     case Look::Down:
-        return {Palette::selection().darker(140), Palette::selection(),
-                Palette::selection().lighter(190), QColor(Qt::white), 1};
+        return {colourFromWord(Palette::kSelection).darker(140),
+                colourFromWord(Palette::kSelection),
+                colourFromWord(Palette::kSelection).lighter(190), QColor(Qt::white), 1};
     case Look::Disabled:
         break;
     }
-    return {fromColourWord(0x2C2C2C), fromColourWord(0x2A2A2A), fromColourWord(0x353535),
-            Palette::textDisabled(), 1};
+    return {colourFromWord(0x2C2C2C), colourFromWord(0x2A2A2A), colourFromWord(0x353535),
+            colourFromWord(Palette::kTextDisabled), 1};
 }
 
 void roundedBox(QPainter& p, const QRectF& r, qreal radius, const QColor& top, const QColor& bottom,
@@ -92,31 +94,31 @@ void arrowGlyph(QPainter& p, const QRect& r, const QString& direction, const QCo
 }
 
 void inset(QPainter& p, const QRect& r, const QColor& fill, qreal radius) {
-    roundedBox(p, r, radius, fill, fill, fromColourWord(0x4A4A4A), 1);
+    roundedBox(p, r, radius, fill, fill, colourFromWord(0x4A4A4A), 1);
 }
 
 void keycap(QPainter& p, const QRect& r, const QString& legend, Look look) {
-    QColor body = fromColourWord(0x262626);
-    QColor top = fromColourWord(0x383838);
-    QColor border = fromColourWord(0x141414);
-    QColor text = Palette::text();
+    QColor body = colourFromWord(0x262626);
+    QColor top = colourFromWord(0x383838);
+    QColor border = colourFromWord(0x141414);
+    QColor text = colourFromWord(Palette::kText);
     switch (look) {
     case Look::Normal:
         break;
     case Look::Over:
-        top = fromColourWord(0x4C4C4C);
-        border = Palette::highlight();
+        top = colourFromWord(0x4C4C4C);
+        border = colourFromWord(Palette::kHighlight);
         text = Qt::white;
         break;
     case Look::Down:
-        body = Palette::selection().darker(150);
-        top = Palette::selection().lighter(120);
-        border = Palette::selection().lighter(200);
+        body = colourFromWord(Palette::kSelection).darker(150);
+        top = colourFromWord(Palette::kSelection).lighter(120);
+        border = colourFromWord(Palette::kSelection).lighter(200);
         text = Qt::white;
         break;
     case Look::Disabled:
-        top = fromColourWord(0x2C2C2C);
-        text = Palette::textDisabled();
+        top = colourFromWord(0x2C2C2C);
+        text = colourFromWord(Palette::kTextDisabled);
         break;
     }
     roundedBox(p, r, 4, body, body, border, 1);
@@ -133,7 +135,7 @@ void keycap(QPainter& p, const QRect& r, const QString& legend, Look look) {
 void colourFrame(QPainter& p, const QRect& r, Look look) {
     const Face f = buttonFace(look);
     const int width = look == Look::Down ? 3 : (look == Look::Over ? 2 : 1);
-    const QColor border = look == Look::Down ? Palette::highlight() : f.border;
+    const QColor border = look == Look::Down ? colourFromWord(Palette::kHighlight) : f.border;
     roundedBox(p, r, 5, f.bottom, f.bottom, border, width);
 }
 
@@ -212,10 +214,10 @@ void ControlArt::draw(QPainter& p, const QRect& r, const ControlHint& hint, Look
     case ControlKind::Toggle: {
         face(p, r, look);
         const QRect lamp(r.left() + 10, r.center().y() - 4, 9, 9);
-        const QColor lampColour = look == Look::Down       ? Palette::highlight()
-                                  : look == Look::Disabled ? fromColourWord(0x383838)
-                                  : look == Look::Over     ? fromColourWord(0x7A7A7A)
-                                                           : fromColourWord(0x5A5A5A);
+        const QColor lampColour = look == Look::Down       ? colourFromWord(Palette::kHighlight)
+                                  : look == Look::Disabled ? colourFromWord(0x383838)
+                                  : look == Look::Over     ? colourFromWord(0x7A7A7A)
+                                                           : colourFromWord(0x5A5A5A);
         p.setPen(Qt::NoPen);
         p.setBrush(lampColour);
         p.drawEllipse(pressedShift(lamp, look));
@@ -231,11 +233,11 @@ void ControlArt::draw(QPainter& p, const QRect& r, const ControlHint& hint, Look
     case ControlKind::Tab: {
         Face f = buttonFace(look);
         if (look == Look::Normal)
-            f.top = f.bottom = fromColourWord(0x2E2E2E);
+            f.top = f.bottom = colourFromWord(0x2E2E2E);
         roundedBox(p, r, 6, f.top, f.bottom, f.border, 1);
         if (look == Look::Down) {
             p.fillRect(QRect(r.left() + 8, r.bottom() - 3, r.width() - 16, 3),
-                       Palette::highlight());
+                       colourFromWord(Palette::kHighlight));
         }
         caption(p, r.adjusted(6, 0, -6, 0), hint.caption, look, Qt::AlignCenter);
         break;
@@ -244,11 +246,11 @@ void ControlArt::draw(QPainter& p, const QRect& r, const ControlHint& hint, Look
     case ControlKind::Minimise: {
         if (look != Look::Normal && look != Look::Disabled) {
             const QColor fill =
-                look == Look::Over ? fromColourWord(0x4A4A4A) : Palette::selection();
+                look == Look::Over ? colourFromWord(0x4A4A4A) : colourFromWord(Palette::kSelection);
             roundedBox(p, r, 4, fill, fill, fill.lighter(140), 1);
         }
-        const QColor glyph = look == Look::Disabled ? Palette::textDisabled()
-                             : look == Look::Normal ? Palette::textDim()
+        const QColor glyph = look == Look::Disabled ? colourFromWord(Palette::kTextDisabled)
+                             : look == Look::Normal ? colourFromWord(Palette::kTextDim)
                                                     : QColor(Qt::white);
         p.setPen(QPen(glyph, 2, Qt::SolidLine, Qt::RoundCap));
         const QPointF c = QRectF(r).center();
@@ -282,11 +284,12 @@ void ControlArt::draw(QPainter& p, const QRect& r, const ControlHint& hint, Look
         break;
     }
     case ControlKind::Value: {
-        const QColor fill = look == Look::Disabled ? fromColourWord(0x202020) : QColor(Qt::black);
-        const QColor border = look == Look::Normal     ? fromColourWord(0x4E4E4E)
-                              : look == Look::Disabled ? fromColourWord(0x333333)
-                              : look == Look::Over     ? Palette::highlight()
-                                                       : Palette::selection().lighter(200);
+        const QColor fill = look == Look::Disabled ? colourFromWord(0x202020) : QColor(Qt::black);
+        const QColor border = look == Look::Normal     ? colourFromWord(0x4E4E4E)
+                              : look == Look::Disabled ? colourFromWord(0x333333)
+                              : look == Look::Over
+                                  ? colourFromWord(Palette::kHighlight)
+                                  : colourFromWord(Palette::kSelection).lighter(200);
         p.setRenderHint(QPainter::Antialiasing, false);
         p.fillRect(r, fill);
         p.setPen(border);
@@ -299,13 +302,13 @@ void ControlArt::draw(QPainter& p, const QRect& r, const ControlHint& hint, Look
               3);
         break;
     case ControlKind::List:
-        inset(p, r, fromColourWord(0x1B1B1B), 4);
+        inset(p, r, colourFromWord(0x1B1B1B), 4);
         break;
     case ControlKind::Slider: {
         const QRectF groove(r.left() + 2, r.center().y() - 2, r.width() - 4, 5);
-        roundedBox(p, groove, 2.5, fromColourWord(0x121212), fromColourWord(0x1A1A1A),
-                   fromColourWord(0x444444), 1);
-        p.setPen(QPen(fromColourWord(0x555555), 1));
+        roundedBox(p, groove, 2.5, colourFromWord(0x121212), colourFromWord(0x1A1A1A),
+                   colourFromWord(0x444444), 1);
+        p.setPen(QPen(colourFromWord(0x555555), 1));
         for (int i = 0; i <= 10; ++i) {
             const qreal x = r.left() + 7 + (r.width() - 14) * i / 10.0;
             p.drawLine(QPointF(x, r.bottom() - 3), QPointF(x, r.bottom() - 1));
@@ -313,11 +316,11 @@ void ControlArt::draw(QPainter& p, const QRect& r, const ControlHint& hint, Look
         break;
     }
     case ControlKind::Label:
-        inset(p, r, fromColourWord(0x1E1E1E), 3);
+        inset(p, r, colourFromWord(0x1E1E1E), 3);
         break;
     case ControlKind::Picker:
     case ControlKind::Swatch:
-        inset(p, r.adjusted(-3, -3, 3, 3), fromColourWord(0x1B1B1B), 4);
+        inset(p, r.adjusted(-3, -3, 3, 3), colourFromWord(0x1B1B1B), 4);
         break;
     case ControlKind::Blank:
         break;

@@ -1,7 +1,8 @@
 #include "skins/painter/FixedPictures.h"
 
+#include "skin/ColourWord.h"
+#include "skin/Palette.h"
 #include "skins/painter/ControlArt.h"
-#include "skins/painter/Palette.h"
 #include "skins/painter/WindowPainter.h"
 
 namespace vantrel::painter {
@@ -12,26 +13,26 @@ QImage FixedPictures::sliderThumb() {
     QPainter p(&image);
     // Hard edges only: a blended edge pixel would be neither key nor thumb.
     p.setRenderHint(QPainter::Antialiasing, false);
-    p.setPen(fromColourWord(0x6A6A6A));
-    p.setBrush(fromColourWord(0xD8D8D8));
+    p.setPen(colourFromWord(0x6A6A6A));
+    p.setBrush(colourFromWord(0xD8D8D8));
     p.drawRoundedRect(QRect(1, 1, 11, 21), 3, 3);
-    p.fillRect(QRect(6, 6, 2, 12), Palette::highlight());
+    p.fillRect(QRect(6, 6, 2, 12), colourFromWord(Palette::kHighlight));
     return image;
 }
 
 QImage FixedPictures::recordButton(QSize size, bool recording, int look) {
     QImage image(size, QImage::Format_RGB32);
-    image.fill(Palette::ground());
+    image.fill(colourFromWord(Palette::kGround));
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing, true);
     const Look l = look == 1 ? Look::Over : (look == 2 ? Look::Down : Look::Normal);
     ControlHint hint;
     hint.kind = ControlKind::Blank;
     const QRect r(QPoint(0, 0), size);
-    const QColor fill = recording ? Palette::selection() : fromColourWord(0x363636);
+    const QColor fill = recording ? colourFromWord(Palette::kSelection) : colourFromWord(0x363636);
     const QColor face =
         l == Look::Over ? fill.lighter(140) : (l == Look::Down ? fill.darker(140) : fill);
-    const QColor border = l == Look::Over ? Palette::highlight() : face.lighter(160);
+    const QColor border = l == Look::Over ? colourFromWord(Palette::kHighlight) : face.lighter(160);
     p.setPen(QPen(border, 1));
     p.setBrush(face);
     p.drawRoundedRect(QRectF(r).adjusted(0.5, 0.5, -0.5, -0.5), 5, 5);

@@ -1,6 +1,7 @@
 #include "skins/painter/ProgramPictures.h"
 
-#include "skins/painter/Palette.h"
+#include "skin/ColourWord.h"
+#include "skin/Palette.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -65,7 +66,7 @@ QImage marker() {
 
 QImage swatchFace() {
     QImage image(49, 49, QImage::Format_RGB32);
-    image.fill(fromColourWord(0x808080));
+    image.fill(colourFromWord(0x808080));
     return image;
 }
 
@@ -85,7 +86,7 @@ QImage pauseIcon() {
     QImage image = icon(QSize(15, 15));
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing, true);
-    p.setPen(QPen(Palette::text(), 1.4));
+    p.setPen(QPen(colourFromWord(Palette::kText), 1.4));
     p.drawEllipse(QRectF(1.5, 1.5, 12, 12));
     p.drawLine(QPointF(7.5, 7.5), QPointF(7.5, 4));
     p.drawLine(QPointF(7.5, 7.5), QPointF(10, 8.5));
@@ -97,7 +98,7 @@ QImage keyIcon(bool press) {
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setPen(Qt::NoPen);
-    p.setBrush(press ? Palette::highlight() : Palette::text());
+    p.setBrush(press ? colourFromWord(Palette::kHighlight) : colourFromWord(Palette::kText));
     QPolygonF arrow;
     if (press)
         arrow << QPointF(1, 6) << QPointF(10, 6) << QPointF(5.5, 13);
@@ -112,7 +113,7 @@ QImage mouseIcon() {
     QImage image = icon(QSize(16, 18));
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing, true);
-    p.setPen(QPen(Palette::text(), 1.3));
+    p.setPen(QPen(colourFromWord(Palette::kText), 1.3));
     p.setBrush(Qt::NoBrush);
     p.drawRoundedRect(QRectF(3.5, 1.5, 9, 15), 4.5, 4.5);
     p.drawLine(QPointF(8, 1.5), QPointF(8, 7));
@@ -127,7 +128,7 @@ QImage menuArrow() {
     for (int y = 0; y < 7; ++y) {
         const int length = 4 - std::abs(y - 3);
         for (int x = 0; x < length; ++x)
-            image.setPixelColor(x, y, Palette::text());
+            image.setPixelColor(x, y, colourFromWord(Palette::kText));
     }
     return image;
 }
@@ -141,13 +142,14 @@ QImage ProgramPictures::programIcon(int size) {
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing, true);
     p.scale(size / 64.0, size / 64.0);
-    p.setPen(QPen(fromColourWord(0x444444), 2));
-    p.setBrush(Palette::ground());
+    p.setPen(QPen(colourFromWord(0x444444), 2));
+    p.setBrush(colourFromWord(Palette::kGround));
     p.drawRoundedRect(QRectF(3, 3, 58, 58), 12, 12);
     p.setPen(Qt::NoPen);
-    p.setBrush(fromColourWord(0x3A3A3A));
+    p.setBrush(colourFromWord(0x3A3A3A));
     p.drawRoundedRect(QRectF(12, 14, 40, 34), 6, 6);
-    p.setPen(QPen(Palette::highlight(), 5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setPen(
+        QPen(colourFromWord(Palette::kHighlight), 5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.drawPolyline(QPolygonF() << QPointF(22, 23) << QPointF(32, 40) << QPointF(42, 23));
     return image;
 }

@@ -4,8 +4,9 @@
 #include "settings/KeyTable.h"
 #include "settings/ProfileDefaults.h"
 #include "settings/UsKeyboardLayout.h"
+#include "skin/ColourWord.h"
 #include "skin/ControlPlacement.h"
-#include "skins/painter/Palette.h"
+#include "skin/Palette.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -72,7 +73,7 @@ QImage WindowPainter::mask() const {
 
 QImage WindowPainter::picture(Look look) const {
     QImage image(m_size, QImage::Format_RGB32);
-    image.fill(Palette::ground());
+    image.fill(colourFromWord(Palette::kGround));
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setRenderHint(QPainter::TextAntialiasing, true);
@@ -84,29 +85,29 @@ QImage WindowPainter::picture(Look look) const {
 void WindowPainter::paintGround(QPainter& p) const {
     const QRect all(QPoint(0, 0), m_size);
     QLinearGradient ground(all.topLeft(), all.bottomLeft());
-    ground.setColorAt(0, fromColourWord(0x2C2C2C));
-    ground.setColorAt(1, fromColourWord(0x222222));
+    ground.setColorAt(0, colourFromWord(0x2C2C2C));
+    ground.setColorAt(1, colourFromWord(0x222222));
     p.fillRect(all, ground);
 
     if (m_strip > 0) {
-        p.fillRect(QRect(0, 0, m_size.width(), m_strip), Palette::groundDeep());
-        p.fillRect(QRect(0, m_strip, m_size.width(), 1), Palette::line());
-        p.fillRect(QRect(0, m_strip / 2 - 9, 4, 18), Palette::highlight());
+        p.fillRect(QRect(0, 0, m_size.width(), m_strip), colourFromWord(Palette::kGroundDeep));
+        p.fillRect(QRect(0, m_strip, m_size.width(), 1), colourFromWord(Palette::kLine));
+        p.fillRect(QRect(0, m_strip / 2 - 9, 4, 18), colourFromWord(Palette::kHighlight));
     }
     const QString title = hint(QStringLiteral("Title"));
     if (!title.isEmpty()) {
-        p.setPen(Palette::text());
+        p.setPen(colourFromWord(Palette::kText));
         p.setFont(ControlArt::font(15, true));
         p.drawText(QRect(18, 0, m_size.width() - 36, std::max(m_strip, 40)),
                    Qt::AlignVCenter | Qt::AlignLeft, title);
     }
     const QString brand = hint(QStringLiteral("Brand"));
     if (!brand.isEmpty()) {
-        p.setPen(Palette::highlight());
+        p.setPen(colourFromWord(Palette::kHighlight));
         p.setFont(ControlArt::font(22, true));
         p.drawText(QRect(20, 0, 200, m_strip), Qt::AlignVCenter | Qt::AlignLeft, brand);
         const int brandWidth = QFontMetrics(ControlArt::font(22, true)).horizontalAdvance(brand);
-        p.setPen(Palette::textDim());
+        p.setPen(colourFromWord(Palette::kTextDim));
         p.setFont(ControlArt::font(13));
         p.drawText(QRect(30 + brandWidth, 0, 200, m_strip), Qt::AlignVCenter | Qt::AlignLeft,
                    hint(QStringLiteral("BrandLine")));
@@ -117,16 +118,16 @@ void WindowPainter::paintGround(QPainter& p) const {
         if (panel.empty())
             continue;
         const QRect r = rectOf(parsePlacement(panel));
-        p.setPen(QPen(fromColourWord(0x333333), 1));
-        p.setBrush(fromColourWord(0x242424));
+        p.setPen(QPen(colourFromWord(0x333333), 1));
+        p.setBrush(colourFromWord(0x242424));
         p.drawRoundedRect(QRectF(r).adjusted(0.5, 0.5, -0.5, -0.5), 8, 8);
     }
     for (int n = 1; n <= 2; ++n) {
         const std::string area = m_file.readText("PAGEPOSITION", std::to_string(n), {});
         if (area.empty())
             continue;
-        p.setPen(QPen(fromColourWord(0x181818), 1));
-        p.setBrush(Palette::recess());
+        p.setPen(QPen(colourFromWord(0x181818), 1));
+        p.setBrush(colourFromWord(Palette::kRecess));
         p.drawRoundedRect(QRectF(rectOf(parsePlacement(area))).adjusted(-1.5, -1.5, 1.5, 1.5), 9,
                           9);
     }
@@ -144,7 +145,7 @@ void WindowPainter::paintGround(QPainter& p) const {
                 start == std::string::npos ? std::string() : value.substr(start + 1);
             const bool note = std::string_view(kind) == "Note";
             const bool heading = std::string_view(kind) == "Heading";
-            p.setPen(note ? Palette::textDim() : Palette::text());
+            p.setPen(note ? colourFromWord(Palette::kTextDim) : colourFromWord(Palette::kText));
             p.setFont(ControlArt::font(heading ? 14 : (note ? 12 : 13), heading));
             p.drawText(rectOf(t), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
                        QString::fromStdString(words));
@@ -152,7 +153,7 @@ void WindowPainter::paintGround(QPainter& p) const {
     }
 
     // The outline's edge, just inside the mask.
-    p.setPen(QPen(fromColourWord(0x444444), 1));
+    p.setPen(QPen(colourFromWord(0x444444), 1));
     p.setBrush(Qt::NoBrush);
     p.drawRoundedRect(QRectF(0.5, 0.5, m_size.width() - 1, m_size.height() - 1), m_radius - 0.5,
                       m_radius - 0.5);

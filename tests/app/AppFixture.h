@@ -1,14 +1,11 @@
 #pragma once
 
-#include "app/AppContext.h"
 #include "app/MainWindow.h"
 #include "link/MonitorLink.h"
 #include "link/RuntimeDirectory.h"
-#include "tests/TempDir.h"
+#include "skin/AppContext.h"
+#include "tests/TempProgramFolder.h"
 
-#include <QFileDialog>
-
-#include <filesystem>
 #include <functional>
 #include <memory>
 #include <unistd.h>
@@ -39,18 +36,12 @@ private:
 // and the main window over them.
 struct AppFixture {
     TempDir runtimeRoot;
-    TempDir folder;
+    TempProgramFolder folder;
     std::string runtime = *RuntimeDirectory::locate(runtimeRoot.folder().c_str(), ::getuid());
     std::unique_ptr<AppContext> context;
     std::unique_ptr<RecordingLink> link;
     std::unique_ptr<MainWindow> window;
     std::vector<QUrl> opened;
-
-    AppFixture() {
-        std::filesystem::create_directory_symlink(VANTREL_PROGRAM_DIR "/skins",
-                                                  folder.file("skins"));
-        std::filesystem::copy_file(VANTREL_PROGRAM_DIR "/lan.ini", folder.file("lan.ini"));
-    }
 
     MainWindow& start() {
         window.reset();
@@ -62,15 +53,15 @@ struct AppFixture {
         return *window;
     }
 
-    // The next file dialog picks this path, after check has looked at it.
+    // The next file dialog picks this path, after check has looked at what it asked.
     void chooseFile(
-        const std::string& path, std::function<void(QFileDialog&)> check = [](QFileDialog&) {}) {
-        context->dialogs().answerNext([path, check](QDialog& dialog) {
-            auto& files = static_cast<QFileDialog&>(dialog);
-            check(files);
-            files.selectFile(QString::fromStdString(path));
-            return static_cast<int>(QDialog::Accepted);
-        });
+        const std::string& path,
+        std::function<void(const FileRequest&)> check = [](const FileRequest&) {}) {
+        context->dialogs().files().answerNext(
+            [path, check](const FileRequest& request) -> std::optional<QString> {
+                check(request);
+                return QString::fromStdString(path);
+            });
     }
 };
 

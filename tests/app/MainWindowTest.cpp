@@ -9,6 +9,7 @@
 #include "settings/TextField.h"
 #include "skin/SkinButton.h"
 #include "skin/SkinMenu.h"
+#include "tests/UiWait.h"
 #include "tests/app/AppFixture.h"
 #include "tests/link/RunningMonitor.h"
 
@@ -24,6 +25,7 @@ using vantrel::test::AppFixture;
 using vantrel::test::readFile;
 using vantrel::test::RecordingLink;
 using vantrel::test::RunningMonitor;
+using vantrel::test::settle;
 using vantrel::test::writeFile;
 
 namespace {
@@ -36,11 +38,8 @@ int32_t storedCurrentProfile(const AppFixture& f) {
     return IniFile(f.folder.file("config.ini")).readInt("Setting", "CurrentProfile", -1);
 }
 
-// Lets queued work (posted closes, monitor messages) run until done or 5 s.
-bool settle(const std::function<bool()>& done) {
-    for (int i = 0; i < 500 && !done(); ++i)
-        QTest::qWait(10);
-    return done();
+SkinButton* button(const MainWindow& w, const char* role) {
+    return w.findChild<SkinButton*>(QString::fromLatin1(role));
 }
 
 } // namespace
@@ -52,10 +51,14 @@ TEST(MainWindow, BuiltFromItsSkin) {
     EXPECT_EQ(w.size(), QSize(1260, 596));
     EXPECT_FALSE(w.mask().isEmpty());
     EXPECT_FALSE(w.mask().contains(QPoint(0, 0))); // rounded corner
+    // The 21 buttons stand at their keys; keys 4, 5, 15, 23 and 24 are not used.
     for (int key : {1, 2, 3, 6, 7, 8, 9, 10, 11, 12, 13, 14, 16, 17, 18, 19, 20, 21, 22, 25, 26})
-        ASSERT_NE(w.button(key), nullptr) << key;
+        ASSERT_NE(w.control(key), nullptr) << key;
     for (int key : {4, 5, 15, 23, 24})
-        EXPECT_EQ(w.button(key), nullptr) << key;
+        EXPECT_EQ(w.control(key), nullptr) << key;
+    EXPECT_EQ(w.findChildren<SkinButton*>(Qt::FindDirectChildrenOnly).size(), 21);
+    EXPECT_EQ(button(w, "applyButton"), w.control(MainWindow::ApplyKey));
+    EXPECT_EQ(button(w, "applyButton")->geometry(), QRect(1018, 540, 100, 36));
 
     const SkinDescription& skin = w.description();
     const ControlPlacement keys = skin.placement("PAGEPOSITION", "1");
@@ -66,10 +69,10 @@ TEST(MainWindow, BuiltFromItsSkin) {
               QRect(lights.left, lights.top, lights.width(), lights.height()));
 
     // Factory profiles: profile 1 selected, effect 6 shown and named.
-    EXPECT_TRUE(w.button(10)->checked());
-    EXPECT_FALSE(w.button(11)->checked());
+    EXPECT_TRUE(button(w, "profileButton0")->isChecked());
+    EXPECT_FALSE(button(w, "profileButton1")->isChecked());
     EXPECT_EQ(w.visibleLightingPage()->effect(), 6);
-    EXPECT_EQ(w.button(3)->caption(), QStringLiteral("Spectrum"));
+    EXPECT_EQ(button(w, "effectButton")->caption(), QStringLiteral("Spectrum"));
     EXPECT_EQ(w.versionText(), QStringLiteral("Driver V1.02-Firmware V1.00"));
     // Each effect has its page, one visible at a time, always in area 2.
     for (int32_t effect : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 51, 52, 53, 54, 55}) {
@@ -87,18 +90,18 @@ TEST(MainWindow, BuiltFromItsSkin) {
 TEST(MainWindow, CloseDropsEditsAndApplyWritesThem) {
     AppFixture f;
     MainWindow& w = f.start();
-    click(w.button(12));
+    click(button(w, "profileButton2"));
     EXPECT_EQ(f.context->editedSettings().CurrentProfile, 2);
-    EXPECT_TRUE(w.button(12)->checked());
-    EXPECT_FALSE(w.button(10)->checked());
-    click(w.button(17));
+    EXPECT_TRUE(button(w, "profileButton2")->isChecked());
+    EXPECT_FALSE(button(w, "profileButton0")->isChecked());
+    click(button(w, "closeButton"));
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(storedCurrentProfile(f), -1);
 
     MainWindow& again = f.start();
     EXPECT_EQ(f.context->editedSettings().CurrentProfile, 0);
-    click(again.button(12));
-    click(again.button(21));
+    click(button(again, "profileButton2"));
+    click(button(again, "applyButton"));
     EXPECT_EQ(storedCurrentProfile(f), 2);
     EXPECT_TRUE(again.isVisible());
     EXPECT_EQ(f.link->codes, std::vector<uint32_t>{kApplyCode});
@@ -107,11 +110,11 @@ TEST(MainWindow, CloseDropsEditsAndApplyWritesThem) {
 TEST(MainWindow, OkWithoutMonitorAppliesRestoresAndCloses) {
     AppFixture f;
     MainWindow& w = f.start();
-    click(w.button(11));
-    click(w.button(20));
+    click(button(w, "profileButton1"));
+    click(button(w, "okButton"));
     EXPECT_FALSE(w.busy());
-    EXPECT_TRUE(w.button(20)->isEnabled());
-    EXPECT_TRUE(w.button(21)->isEnabled());
+    EXPECT_TRUE(button(w, "okButton")->isEnabled());
+    EXPECT_TRUE(button(w, "applyButton")->isEnabled());
     EXPECT_EQ(storedCurrentProfile(f), 1);
     EXPECT_TRUE(settle([&] { return !w.isVisible(); }));
 }
@@ -123,18 +126,24 @@ TEST(MainWindow, ApplyWithMonitorStaysBusyUntilItAnswers) {
     MainWindow& w = f.start();
     ASSERT_TRUE(w.link().linkOpen());
 
-    click(w.button(21));
+    click(button(w, "applyButton"));
     EXPECT_TRUE(w.busy());
-    EXPECT_FALSE(w.button(20)->isEnabled());
-    EXPECT_FALSE(w.button(21)->isEnabled());
+    EXPECT_FALSE(button(w, "okButton")->isEnabled());
+    EXPECT_FALSE(button(w, "applyButton")->isEnabled());
     EXPECT_EQ(w.cursor().shape(), Qt::WaitCursor);
-    click(w.button(13)); // ignored while busy
+    click(button(w, "profileButton3")); // ignored while busy
     EXPECT_EQ(f.context->editedSettings().CurrentProfile, 0);
+    // Nor does anything light up under the pointer.
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+    QApplication::sendEvent(button(w, "profileButton2"), &enter);
+    EXPECT_FALSE(button(w, "profileButton2")->hover());
 
     EXPECT_TRUE(settle([&] { return !w.busy(); }));
-    EXPECT_TRUE(w.button(21)->isEnabled());
+    EXPECT_TRUE(button(w, "applyButton")->isEnabled());
     EXPECT_NE(w.cursor().shape(), Qt::WaitCursor);
-    click(w.button(13));
+    click(button(w, "profileButton3"));
     EXPECT_EQ(f.context->editedSettings().CurrentProfile, 3);
 }
 
@@ -143,9 +152,9 @@ TEST(MainWindow, ABusyWindowStillCloses) {
     RunningMonitor monitor(f.runtime, f.folder.folder(), 5000ms);
     ASSERT_TRUE(monitor.published);
     MainWindow& w = f.start();
-    click(w.button(21));
+    click(button(w, "applyButton"));
     ASSERT_TRUE(w.busy());
-    click(w.button(22));
+    click(button(w, "cancelButton"));
     EXPECT_FALSE(w.isVisible());
     EXPECT_FALSE(w.busy());
 }
@@ -159,16 +168,14 @@ TEST(MainWindow, LoadingAProfileFileMarksItButAppliesNothing) {
     stored->LtSwitch = 3;
     ASSERT_TRUE(writeProfile(f.folder.file("mine.gkp"), *stored));
 
-    click(w.button(11));
-    f.chooseFile(f.folder.file("mine.gkp"), [&](QFileDialog& d) {
-        EXPECT_EQ(d.acceptMode(), QFileDialog::AcceptOpen);
-        EXPECT_EQ(d.fileMode(), QFileDialog::ExistingFile);
-        EXPECT_EQ(d.defaultSuffix(), QStringLiteral("gkp"));
-        EXPECT_TRUE(d.nameFilters().constFirst().contains(QStringLiteral("*.gkp")));
-        EXPECT_EQ(d.directory().absolutePath() + QLatin1Char('/'),
-                  QString::fromStdString(f.folder.folder() + "config/"));
+    click(button(w, "profileButton1"));
+    f.chooseFile(f.folder.file("mine.gkp"), [&](const FileRequest& d) {
+        EXPECT_EQ(d.mode, FileRequest::Mode::Open);
+        EXPECT_EQ(d.defaultSuffix, QStringLiteral("gkp"));
+        EXPECT_TRUE(d.filter.contains(QStringLiteral("*.gkp")));
+        EXPECT_EQ(d.folder, QString::fromStdString(f.folder.folder() + "config"));
     });
-    click(w.button(7));
+    click(button(w, "loadProfileButton"));
 
     const SharedBlock& edited = f.context->editedSettings();
     EXPECT_EQ(fieldText(edited.profiles[1].ProFileName), "Loaded");
@@ -179,14 +186,14 @@ TEST(MainWindow, LoadingAProfileFileMarksItButAppliesNothing) {
     EXPECT_EQ(edited.flagB, 0);
     EXPECT_FALSE(fileExists(f.folder.file("config/Default1.gkp")));
 
-    click(w.button(21));
+    click(button(w, "applyButton"));
     auto applied = std::make_unique<ProfileRecord>();
     readProfile(f.folder.file("config/Default1.gkp"), *applied);
     EXPECT_EQ(fieldText(applied->ProFileName), "Loaded");
 
     // A file chosen and gone by then loads nothing.
     f.chooseFile(f.folder.file("gone.gkp"));
-    click(w.button(7));
+    click(button(w, "loadProfileButton"));
     EXPECT_EQ(fieldText(f.context->editedSettings().profiles[1].ProFileName), "Loaded");
 }
 
@@ -195,15 +202,17 @@ TEST(MainWindow, SavingOverAFileLeavesOnlyTheProfile) {
     MainWindow& w = f.start();
     const std::string path = f.folder.file("out.gkp");
     writeFile(path, "[Setting]\r\nForeign=1\r\n[Other]\r\nx=1\r\n");
-    f.chooseFile(path, [](QFileDialog& d) {
-        EXPECT_EQ(d.acceptMode(), QFileDialog::AcceptSave);
-        EXPECT_EQ(d.defaultSuffix(), QStringLiteral("gkp"));
+    f.chooseFile(path, [](const FileRequest& d) {
+        EXPECT_EQ(d.mode, FileRequest::Mode::Save);
+        EXPECT_EQ(d.defaultSuffix, QStringLiteral("gkp"));
     });
-    click(w.button(8));
+    click(button(w, "saveProfileButton"));
     const std::string text = readFile(path);
     EXPECT_EQ(text.find("Foreign"), std::string::npos);
     EXPECT_EQ(text.find("[Other]"), std::string::npos);
     EXPECT_EQ(IniFile(path).readText("Setting", "ProFileName", ""), "Profile #1");
+    // The user's file is shared with nobody: no lock file is left beside it.
+    EXPECT_FALSE(std::filesystem::exists(path + ".lock"));
 }
 
 TEST(MainWindow, ResetsAskFirstAndApplyWithCodeThree) {
@@ -212,17 +221,17 @@ TEST(MainWindow, ResetsAskFirstAndApplyWithCodeThree) {
     ASSERT_TRUE(monitor.published);
     MainWindow& w = f.start();
     SharedBlock& edited = f.context->editedSettings();
-    click(w.button(12));
+    click(button(w, "profileButton2"));
     copyToField(edited.profiles[2].ProFileName, "Mine");
     edited.profiles[2].Brightness[0] = 2;
 
     f.context->dialogs().answerNext(QDialog::Rejected);
-    click(w.button(26));
+    click(button(w, "resetCurrentButton"));
     EXPECT_TRUE(f.link->codes.empty());
     EXPECT_EQ(fieldText(edited.profiles[2].ProFileName), "Mine");
 
     f.context->dialogs().answerNext(QDialog::Accepted);
-    click(w.button(26));
+    click(button(w, "resetCurrentButton"));
     EXPECT_EQ(f.link->codes, std::vector<uint32_t>{kApplyAfterReset});
     EXPECT_EQ(fieldText(edited.profiles[2].ProFileName), "Profile #3");
     std::string flags;
@@ -240,7 +249,7 @@ TEST(MainWindow, ResetsAskFirstAndApplyWithCodeThree) {
 
     copyToField(edited.profiles[4].ProFileName, "Other");
     f.context->dialogs().answerNext(QDialog::Accepted);
-    click(w.button(25));
+    click(button(w, "resetAllButton"));
     EXPECT_EQ(f.link->codes, (std::vector<uint32_t>{kApplyAfterReset, kApplyAfterReset}));
     EXPECT_EQ(edited.CurrentProfile, 0);
     EXPECT_EQ(fieldText(edited.profiles[4].ProFileName), "Profile #5");
@@ -254,25 +263,25 @@ TEST(MainWindow, ResetsAskFirstAndApplyWithCodeThree) {
 TEST(MainWindow, RefreshShowsKeysAndTheEffectBringsBackTheSwitch) {
     AppFixture f;
     MainWindow& w = f.start();
-    click(w.button(2));
-    EXPECT_TRUE(w.button(2)->checked());
+    click(button(w, "viewSwitch"));
+    EXPECT_TRUE(button(w, "viewSwitch")->isChecked());
     EXPECT_EQ(w.keyPage().keyboardLook(), KeyAssignmentPage::Look::Lighting);
 
-    click(w.button(11)); // a refresh
-    EXPECT_TRUE(w.button(2)->checked());
+    click(button(w, "profileButton1")); // a refresh
+    EXPECT_TRUE(button(w, "viewSwitch")->isChecked());
     EXPECT_EQ(w.keyPage().keyboardLook(), KeyAssignmentPage::Look::Keys);
 
     w.setEffect(53);
     EXPECT_EQ(w.keyPage().keyboardLook(), KeyAssignmentPage::Look::Lighting);
     EXPECT_EQ(w.visibleLightingPage()->effect(), 53);
-    EXPECT_EQ(w.button(3)->caption(), QStringLiteral("DIY 3"));
+    EXPECT_EQ(button(w, "effectButton")->caption(), QStringLiteral("DIY 3"));
     EXPECT_EQ(f.context->editedSettings().profiles[1].LtSwitch, 53);
 
-    click(w.button(2));
+    click(button(w, "viewSwitch"));
     EXPECT_EQ(w.keyPage().keyboardLook(), KeyAssignmentPage::Look::Keys);
     w.setEffect(99); // no such effect: the first page and an empty name
     EXPECT_EQ(w.visibleLightingPage()->effect(), 0);
-    EXPECT_EQ(w.button(3)->caption(), QString());
+    EXPECT_EQ(button(w, "effectButton")->caption(), QString());
 }
 
 TEST(MainWindow, MonitorMessagesReloadTheWindow) {
@@ -282,7 +291,7 @@ TEST(MainWindow, MonitorMessagesReloadTheWindow) {
     MainWindow& w = f.start();
 
     ASSERT_TRUE(MonitorCommands::switchProfile(f.runtime, 3, 10));
-    EXPECT_TRUE(settle([&] { return w.button(13)->checked(); }));
+    EXPECT_TRUE(settle([&] { return button(w, "profileButton3")->isChecked(); }));
     EXPECT_EQ(w.visibleLightingPage()->effect(), 10);
 
     ASSERT_TRUE(MonitorCommands::firmware(f.runtime, f.folder.folder(), 123));
@@ -309,11 +318,11 @@ TEST(MainWindow, AShortBlockIsReportedInAMessageBox) {
 TEST(MainWindow, ManualAndWebLink) {
     AppFixture f;
     MainWindow& w = f.start();
-    click(w.button(18)); // no manual beside the program: nothing happens
+    click(button(w, "manualButton")); // no manual beside the program: nothing happens
     EXPECT_TRUE(f.opened.empty());
     writeFile(f.folder.file("User Manual.pdf"), "%PDF-1.4");
-    click(w.button(18));
-    click(w.button(19));
+    click(button(w, "manualButton"));
+    click(button(w, "webLinkButton"));
     ASSERT_EQ(f.opened.size(), 2u);
     EXPECT_EQ(f.opened[0].toLocalFile().toStdString(), f.folder.file("User Manual.pdf"));
     EXPECT_EQ(f.opened[1], QUrl(QString::fromLatin1(MainWindow::kWebAddress)));
@@ -322,8 +331,8 @@ TEST(MainWindow, ManualAndWebLink) {
 TEST(MainWindow, EffectMenuOffersSeventeenEffects) {
     AppFixture f;
     MainWindow& w = f.start();
-    click(w.button(2)); // lighting view
-    click(w.button(11));
+    click(button(w, "viewSwitch")); // lighting view
+    click(button(w, "profileButton1"));
     QStringList labels;
     f.context->menus().answerNext([&](SkinMenu& menu) {
         for (QAction* action : menu.menu().actions())
@@ -331,18 +340,36 @@ TEST(MainWindow, EffectMenuOffersSeventeenEffects) {
         EXPECT_EQ(menu.action(1013), nullptr); // effect 12 is not offered
         return 1014;
     });
-    click(w.button(3));
+    click(button(w, "effectButton"));
     ASSERT_EQ(labels.size(), 17);
     EXPECT_EQ(labels.constFirst(), QStringLiteral("Static"));
     EXPECT_EQ(labels.at(11), QStringLiteral("Fireworks"));
     EXPECT_EQ(labels.at(12), QStringLiteral("DIY 1"));
     EXPECT_EQ(f.context->editedSettings().profiles[1].LtSwitch, 51);
     EXPECT_EQ(w.visibleLightingPage()->effect(), 51);
-    EXPECT_EQ(w.button(3)->caption(), QStringLiteral("DIY 1"));
+    EXPECT_EQ(button(w, "effectButton")->caption(), QStringLiteral("DIY 1"));
     EXPECT_EQ(w.keyPage().keyboardLook(), KeyAssignmentPage::Look::Lighting);
     EXPECT_FALSE(fileExists(f.folder.file("config/Default1.gkp"))); // nothing applied
 
     f.context->menus().answerNext(0); // closed without a choice
-    click(w.button(3));
+    click(button(w, "effectButton"));
     EXPECT_EQ(f.context->editedSettings().profiles[1].LtSwitch, 51);
+}
+
+TEST(MainWindow, ADamagedPictureStillGivesAWindowThatCloses) {
+    AppFixture f;
+    // A skins folder of its own, with the main window's picture cut short.
+    const std::string skins = f.folder.file("skins");
+    std::filesystem::remove(skins);
+    std::filesystem::copy(VANTREL_PROGRAM_DIR "/skins", skins);
+    std::filesystem::resize_file(skins + "/config_normal.ppm", 100);
+
+    MainWindow& w = f.start();
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_GE(w.width(), 1242);
+    EXPECT_GE(w.height(), 576);
+    EXPECT_TRUE(
+        w.damageNotice().endsWith(QStringLiteral("skins/config_normal.ppm cannot be read.")));
+    click(button(w, "closeButton"));
+    EXPECT_FALSE(w.isVisible());
 }

@@ -2,10 +2,10 @@
 #include "settings/LanguageStrings.h"
 #include "settings/ProfileDefaults.h"
 #include "settings/TextField.h"
+#include "skin/BitmapEdit.h"
 #include "skin/SkinButton.h"
 #include "tests/app/AppFixture.h"
 
-#include <QLineEdit>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -39,8 +39,8 @@ struct DialogFixture : AppFixture {
     }
 };
 
-QLineEdit* box(QDialog& d, const char* name) {
-    return d.findChild<QLineEdit*>(QString::fromLatin1(name));
+BitmapEdit* box(QDialog& d, const char* name) {
+    return d.findChild<BitmapEdit*>(QString::fromLatin1(name));
 }
 
 void press(QDialog& d, const char* name) {
@@ -85,9 +85,9 @@ TEST(ProfileDialog, CancelsAndBrowseChangeNothing) {
     vantrel::test::writeFile(game, "");
     for (const char* cancel : {"cancelButton", "closeButton"}) {
         const int result = f.run(ProfileDialog::Fill::FromProfile, [&](QDialog& d) {
-            f.chooseFile(game, [](QFileDialog& files) {
-                EXPECT_EQ(files.defaultSuffix(), QStringLiteral("exe"));
-                EXPECT_TRUE(files.nameFilters().constFirst().contains(QStringLiteral("*.exe")));
+            f.chooseFile(game, [](const FileRequest& files) {
+                EXPECT_EQ(files.defaultSuffix, QStringLiteral("exe"));
+                EXPECT_TRUE(files.filter.contains(QStringLiteral("*.exe")));
             });
             press(d, "browseButton");
             EXPECT_EQ(box(d, "gameBox")->text().toStdString(), game);

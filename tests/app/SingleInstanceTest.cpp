@@ -1,7 +1,8 @@
-#include "app/SingleInstance.h"
+#include "link/SingleInstance.h"
 #include "link/MonitorStarter.h"
 #include "settings/ProgramFolder.h"
 #include "tests/TempDir.h"
+#include "tests/Wait.h"
 
 #include <gtest/gtest.h>
 
@@ -20,6 +21,7 @@ extern char** environ;
 using namespace vantrel;
 using namespace std::chrono_literals;
 using vantrel::test::TempDir;
+using vantrel::test::waitUntil;
 
 namespace {
 
@@ -51,24 +53,10 @@ bool lockIsHeld(const TempDir& dir) {
 
 // Waits up to the limit for the process to end; its exit status, or -1.
 int waitExit(pid_t pid, std::chrono::milliseconds limit) {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (std::chrono::steady_clock::now() < deadline) {
-        int status = 0;
-        if (::waitpid(pid, &status, WNOHANG) == pid)
-            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        std::this_thread::sleep_for(10ms);
-    }
-    return -1;
-}
-
-bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(10ms);
-    }
-    return true;
+    int status = 0;
+    if (!waitUntil([&] { return ::waitpid(pid, &status, WNOHANG) == pid; }, limit))
+        return -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
 } // namespace

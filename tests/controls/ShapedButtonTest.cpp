@@ -109,3 +109,17 @@ TEST(ShapedButton, DisabledItShowsItsDisabledPictureAndDoesNotClick) {
     QTest::mouseClick(&w.window, Qt::LeftButton, {}, EnterKeyOnWindow::onWindow(kCentre));
     EXPECT_EQ(clicks.count(), 1);
 }
+
+TEST(ShapedButton, CheckedShowsPressedEvenDisabledAndAReleaseEndsInNormal) {
+    EnterKeyOnWindow w;
+    w.key->setChecked(true);
+    w.key->setEnabled(false);
+    EXPECT_EQ(shownState(*w.key), State::Down);
+    w.key->setChecked(false);
+    EXPECT_EQ(shownState(*w.key), State::Disabled);
+
+    w.key->setEnabled(true);
+    QTest::mouseMove(&w.window, EnterKeyOnWindow::onWindow(kCentre));
+    QTest::mouseClick(&w.window, Qt::LeftButton, {}, EnterKeyOnWindow::onWindow(kCentre));
+    EXPECT_EQ(shownState(*w.key), State::Normal);
+}

@@ -1,6 +1,6 @@
 #include "skin/SkinMenu.h"
-#include "skin/CellFont.h"
 #include "skin/MenuRunner.h"
+#include "skin/SkinFonts.h"
 #include "skin/SkinMenuStyle.h"
 #include "tests/controls/ControlsFixture.h"
 
@@ -19,7 +19,7 @@ constexpr QRgb kText = qRgb(0xE6, 0xE6, 0xE6);
 constexpr QRgb kHighlight = qRgb(68, 191, 255);
 
 QFont menuFont() {
-    return cellFont(QStringLiteral("Arial"), 14);
+    return SkinFonts::cellFont(QStringLiteral("Arial"), 14);
 }
 
 // Shows the menu and waits until it is on screen.
@@ -108,7 +108,7 @@ TEST(SkinMenu, ItemsAreAsWideAsTheWidestTextAtEightPixelsACharacter) {
 }
 
 TEST(SkinMenu, AWideFontGrowsItemsSoThatTextAndArrowFit) {
-    QFont bigFont = cellFont(QStringLiteral("Arial"), 24);
+    QFont bigFont = SkinFonts::cellFont(QStringLiteral("Arial"), 24);
     bigFont.setBold(true);
     SkinMenu submenu(bigFont);
     submenu.appendItem(1060, QStringLiteral("Inner"));
@@ -145,7 +145,7 @@ TEST(SkinMenu, FrameIsThreePixelsDeepAlsoWhenShownAgain) {
 
 TEST(SkinMenu, DrawsSeparatorLinesTextHighlightTrademarkAndSubmenuArrow) {
     // A large font, so that the strokes of the letters have solid pixels.
-    QFont bigFont = cellFont(QStringLiteral("Arial"), 18);
+    QFont bigFont = SkinFonts::cellFont(QStringLiteral("Arial"), 18);
     bigFont.setBold(true);
     SkinMenu submenu(bigFont);
     submenu.appendItem(1060, QStringLiteral("Inner"));

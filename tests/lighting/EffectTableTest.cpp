@@ -35,14 +35,38 @@ TEST(EffectTable, NamesPagesAndSkins) {
     EXPECT_EQ(EffectTable::pageIndex(50), 0);
     EXPECT_EQ(EffectTable::pageIndex(-3), 0);
     for (int page = 0; page < EffectTable::kPageCount; ++page)
-        EXPECT_EQ(EffectTable::pageIndex(EffectTable::effectOfPage(page)), page);
+        EXPECT_EQ(EffectTable::pageIndex(EffectTable::pages()[page].effect), page);
 
-    EXPECT_EQ(EffectTable::skinFile(0), "Skin_Effect1.ini");
-    EXPECT_EQ(EffectTable::skinFile(4), "Skin_Effect8.ini");
-    EXPECT_EQ(EffectTable::skinFile(6), "Skin_Effect4.ini");
-    EXPECT_EQ(EffectTable::skinFile(7), "Skin_Effect8.ini");
-    EXPECT_EQ(EffectTable::skinFile(10), "Skin_Effect5.ini");
-    EXPECT_EQ(EffectTable::skinFile(11), "Skin_Effect2.ini");
-    EXPECT_EQ(EffectTable::skinFile(12), "Skin_EffectD.ini");
-    EXPECT_EQ(EffectTable::skinFile(53), "Skin_EffectDIY.ini");
+    EXPECT_EQ(EffectTable::pageOf(0).skinFile, "Skin_Effect1.ini");
+    EXPECT_EQ(EffectTable::pageOf(4).skinFile, "Skin_Effect8.ini");
+    EXPECT_EQ(EffectTable::pageOf(6).skinFile, "Skin_Effect4.ini");
+    EXPECT_EQ(EffectTable::pageOf(7).skinFile, "Skin_Effect8.ini");
+    EXPECT_EQ(EffectTable::pageOf(10).skinFile, "Skin_Effect5.ini");
+    EXPECT_EQ(EffectTable::pageOf(11).skinFile, "Skin_Effect2.ini");
+    EXPECT_EQ(EffectTable::pageOf(12).skinFile, "Skin_EffectD.ini");
+    EXPECT_EQ(EffectTable::pageOf(53).skinFile, "Skin_EffectDIY.ini");
+}
+
+TEST(EffectTable, PagesNameTheirSlots) {
+    // Effect 12 shows effect 8's colours and effect 11's pulsation.
+    EXPECT_EQ(EffectTable::pageOf(12).colourSlot, 8);
+    EXPECT_EQ(EffectTable::pageOf(12).pulsationSlot, 11);
+    EXPECT_EQ(EffectTable::pageOf(12).directionEntry, 1);
+    EXPECT_EQ(EffectTable::pageOf(1).pulsationSlot, 0);
+    EXPECT_EQ(EffectTable::pageOf(0).pulsationSlot, EffectPageEntry::kNone);
+    EXPECT_TRUE(EffectTable::pageOf(0).refreshRestoresEighthChoice);
+    // Directions: pages 2, 6..10 and 12 have them; only 2, 6, 10, 12 restore them.
+    std::set<int32_t> withDirection, restoring;
+    for (const EffectPageEntry& page : EffectTable::pages()) {
+        if (page.directionEntry != EffectPageEntry::kNone)
+            withDirection.insert(page.effect);
+        if (page.refreshRestoresDirection)
+            restoring.insert(page.effect);
+        EXPECT_EQ(page.refreshRestoresEighthChoice, page.effect == 0) << page.effect;
+    }
+    EXPECT_EQ(withDirection, (std::set<int32_t>{2, 6, 7, 8, 9, 10, 12}));
+    EXPECT_EQ(restoring, (std::set<int32_t>{2, 6, 10, 12}));
+    // DIY effect 51 + t keeps its brightness in entry 13 + t.
+    EXPECT_EQ(EffectTable::pageOf(53).brightnessEntry, 15);
+    EXPECT_EQ(EffectTable::pageOf(53).kind, EffectPageEntry::Kind::Diy);
 }

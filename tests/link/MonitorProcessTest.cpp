@@ -1,6 +1,7 @@
 // The monitor program as a shell user meets it.
 #include "link/LinkNames.h"
 #include "tests/TempDir.h"
+#include "tests/Wait.h"
 
 #include <gtest/gtest.h>
 
@@ -17,6 +18,7 @@
 using namespace vantrel;
 using namespace std::chrono_literals;
 using vantrel::test::TempDir;
+using vantrel::test::waitUntil;
 
 namespace {
 
@@ -66,13 +68,7 @@ MonitorRun runMonitor(const std::string& runtime, std::vector<std::string> args)
 }
 
 bool waitFor(const std::string& path, std::chrono::milliseconds limit) {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!std::filesystem::exists(path)) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(10ms);
-    }
-    return true;
+    return waitUntil([&] { return std::filesystem::exists(path); }, limit);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "link/LinkNames.h"
 #include "link/RuntimeDirectory.h"
 #include "tests/TempDir.h"
+#include "tests/Wait.h"
 #include "tests/link/RunningMonitor.h"
 
 #include <gtest/gtest.h>
@@ -13,18 +14,17 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
-#include <functional>
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 using namespace vantrel;
 using namespace std::chrono_literals;
 using vantrel::test::RunningMonitor;
 using vantrel::test::TempDir;
+using vantrel::test::waitUntil;
 
 namespace {
 
@@ -36,16 +36,6 @@ struct PrivateRuntime {
     PrivateRuntime() { ::setenv("XDG_RUNTIME_DIR", root.folder().c_str(), 1); }
     ~PrivateRuntime() { ::unsetenv("XDG_RUNTIME_DIR"); }
 };
-
-bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(10ms);
-    }
-    return true;
-}
 
 } // namespace
 

@@ -5,7 +5,7 @@
 #include "settings/KeyNames.h"
 #include "settings/KeyTable.h"
 #include "settings/UsKeyboardLayout.h"
-#include "tests/macro/XServer.h"
+#include "tests/XServer.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>

@@ -119,7 +119,7 @@ TEST(SkinButton, DisabledAndCheckedLooksFollowTheMode) {
     EXPECT_EQ(w.shown(), State::Disabled);
 
     // Push mode: checked shows pressed only while enabled.
-    w.button->setCheck(true);
+    w.button->setChecked(true);
     EXPECT_EQ(w.shown(), State::Disabled);
     w.button->setEnabled(true);
     EXPECT_EQ(w.shown(), State::Down);
@@ -130,7 +130,7 @@ TEST(SkinButton, DisabledAndCheckedLooksFollowTheMode) {
     EXPECT_EQ(w.shown(), State::Disabled);
     w.button->setEnabled(true);
     EXPECT_EQ(w.shown(), State::Down);
-    w.button->setCheck(false);
+    w.button->setChecked(false);
     EXPECT_EQ(w.shown(), State::Normal);
 }
 
@@ -142,17 +142,17 @@ TEST(SkinButton, ToggleModeFlipsAndClicksOncePerRelease) {
 
     QTest::mouseClick(w.button, Qt::LeftButton, {}, kInside);
     EXPECT_EQ(clicks.count(), 1);
-    EXPECT_TRUE(w.button->checked());
+    EXPECT_TRUE(w.button->isChecked());
     EXPECT_EQ(w.shown(), State::Down);
 
     // A double click is two presses and two releases: two flips, two clicks.
     QTest::mouseDClick(w.button, Qt::LeftButton, {}, kInside);
     EXPECT_EQ(clicks.count(), 3);
-    EXPECT_TRUE(w.button->checked());
+    EXPECT_TRUE(w.button->isChecked());
 
     QTest::mouseClick(w.button, Qt::LeftButton, {}, kInside);
     EXPECT_EQ(clicks.count(), 4);
-    EXPECT_FALSE(w.button->checked());
+    EXPECT_FALSE(w.button->isChecked());
     // While pressed and unchecked a toggle shows its hover look.
     QTest::mousePress(w.button, Qt::LeftButton, {}, kInside);
     EXPECT_EQ(w.shown(), State::Over);
@@ -161,17 +161,17 @@ TEST(SkinButton, ToggleModeFlipsAndClicksOncePerRelease) {
     QTest::mouseMove(w.button, kOutside);
     QTest::mouseRelease(w.button, Qt::LeftButton, {}, kOutside);
     EXPECT_EQ(clicks.count(), 4);
-    EXPECT_FALSE(w.button->checked());
+    EXPECT_FALSE(w.button->isChecked());
 }
 
-TEST(SkinButton, SetCheckRepaintsOnlyOnChange) {
+TEST(SkinButton, SetCheckedRepaintsOnlyOnChange) {
     ButtonOnWindow w;
     QApplication::processEvents();
     const int before = w.button->paints;
-    w.button->setCheck(false);
+    w.button->setChecked(false);
     QApplication::processEvents();
     EXPECT_EQ(w.button->paints, before);
-    w.button->setCheck(true);
+    w.button->setChecked(true);
     QApplication::processEvents();
     EXPECT_GT(w.button->paints, before);
 }
@@ -198,6 +198,32 @@ TEST(SkinButton, CaptionStartsFivePixelsInAndIsCentredVertically) {
     // "Hg" reaches from the cap height to below the baseline: its ink sits
     // around the middle of the 24-pixel button.
     EXPECT_NEAR((top + bottom) / 2.0, 11.5, 3.0);
+
+    // The caption is the cell font, about six pixels a character: five digits
+    // end near x = 43 (in the face's natural width they would reach 49).
+    w.button->setCaption(QStringLiteral("00000"));
+    const QImage wide = w.button->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    int right = -1;
+    for (int y = 0; y < wide.height(); ++y) {
+        for (int x = 0; x < wide.width(); ++x) {
+            if (wide.pixel(x, y) != plain.pixel(x, y))
+                right = std::max(right, x);
+        }
+    }
+    EXPECT_GT(right, 38);
+    EXPECT_LT(right, 47);
+}
+
+TEST(SkinButton, LightsOnlyWhileTheProgramHasAnActiveWindow) {
+    ButtonOnWindow w;
+    QApplication::setActiveWindow(nullptr);
+    QTest::mouseMove(w.button, kInside);
+    EXPECT_FALSE(w.button->hover());
+    QTest::mouseMove(&w.window(), QPoint(1, 1));
+
+    QApplication::setActiveWindow(&w.window());
+    QTest::mouseMove(w.button, kInside);
+    EXPECT_TRUE(w.button->hover());
 }
 
 TEST(SkinButton, HintTextIsTheTooltip) {

@@ -1,12 +1,16 @@
+#include "skin/BitmapEdit.h"
 #include "skin/ConfirmationDialog.h"
 #include "skin/DialogRunner.h"
 #include "skin/SkinButton.h"
 #include "tests/skin/SkinFixture.h"
 
 #include <QSignalSpy>
+
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 using namespace vantrel;
 using namespace vantrel::test;
@@ -56,7 +60,7 @@ TEST(SkinnedDialog, OpensAtTheSizeOfItsPictureShapedByItsMask) {
     EXPECT_EQ(confirm->toolTip(), QStringLiteral("reset"));
     EXPECT_EQ(confirm->pictures().down.image(),
               statePicture(kDialogSize, State::Down).copy(20, 80, 60, 24));
-    EXPECT_FALSE(confirm->checked());
+    EXPECT_FALSE(confirm->isChecked());
 }
 
 TEST(SkinnedDialog, WithoutAUsableMaskTheWindowStaysRectangular) {
@@ -217,21 +221,70 @@ TEST(SkinnedDialog, PagesLiveInsideTheMainWindowAndPassOrKeepTheirDrags) {
     EXPECT_EQ(light.pos(), QPoint(200, 10));
 }
 
-TEST(SkinnedDialog, SpaceIsDroppedOnlyWhereTheWindowTakesKeys) {
+TEST(SkinnedDialog, KeysAreDroppedBeforeAnyControlOfTheWindowSeesThem) {
     TempDir dir;
     writeSkin(dir, "d.ini", QSize(100, 80), {});
-    const auto spaceTaken = [&](const SkinWindowKind& kind) {
-        SkinnedDialog dialog(dir.folder(), "d.ini", kind, nullptr);
-        QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
-        QApplication::sendEvent(&dialog, &space);
-        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-        QApplication::sendEvent(&dialog, &escape);
-        EXPECT_TRUE(escape.isAccepted());
-        return space.isAccepted();
+    struct Case {
+        const SkinWindowKind& kind;
+        bool dropsSpace;
     };
-    EXPECT_TRUE(spaceTaken(SkinWindowKinds::kMacroManagerDialog));
-    EXPECT_TRUE(spaceTaken(SkinWindowKinds::kMacroSelectionDialog));
-    EXPECT_TRUE(spaceTaken(SkinWindowKinds::kKeyAssignmentPage));
-    EXPECT_FALSE(spaceTaken(SkinWindowKinds::kProfileDialog));
-    EXPECT_FALSE(spaceTaken(SkinWindowKinds::kConfirmationDialog));
+    for (const Case& c : {Case{SkinWindowKinds::kMacroManagerDialog, true},
+                          Case{SkinWindowKinds::kKeyAssignmentPage, true},
+                          Case{SkinWindowKinds::kProfileDialog, false},
+                          Case{SkinWindowKinds::kConfirmationDialog, false}}) {
+        // A page is seen inside a main window, as the program shows it.
+        SkinnedDialog window(dir.folder(), "d.ini", SkinWindowKinds::kMainWindow, nullptr);
+        const bool page = c.kind.role == SkinWindowKind::Role::Page;
+        auto* dialog = page ? new SkinnedDialog(dir.folder(), "d.ini", c.kind, &window)
+                            : new SkinnedDialog(dir.folder(), "d.ini", c.kind, nullptr);
+        std::unique_ptr<SkinnedDialog> own(page ? nullptr : dialog);
+        auto* edit = new BitmapEdit(dialog);
+        showAndWait(page ? window : *dialog);
+        edit->setFocus();
+        QSignalSpy pressed(edit, &QLineEdit::returnPressed);
+        QSignalSpy released(edit, &BitmapEdit::enterReleased);
+
+        QTest::keyClick(edit, Qt::Key_Space);
+        EXPECT_EQ(edit->text().isEmpty(), c.dropsSpace) << c.dropsSpace;
+        QTest::keyClick(edit, Qt::Key_Escape);
+        QTest::keyClick(edit, Qt::Key_Return);
+        EXPECT_TRUE(dialog->isVisible());
+        EXPECT_EQ(pressed.count(), 0);
+        EXPECT_EQ(released.count(), 1); // editors act on the release
+    }
+}
+
+TEST(SkinnedDialog, AWindowWhosePicturesCannotBeReadIsStillSeenAndClosed) {
+    enum class Damage { Missing, Truncated };
+    for (const char* picture : {"Normal", "Mask"}) {
+        for (Damage damage : {Damage::Missing, Damage::Truncated}) {
+            TempDir dir;
+            writeSkin(dir, "skin_reset_all_warn.ini", kDialogSize, kButtons);
+            const std::string file = std::string(picture) == "Mask"
+                                         ? dir.file("skin_reset_all_warn.ini_mask.bmp")
+                                         : dir.file("skin_reset_all_warn.ini_Normal.png");
+            if (damage == Damage::Missing)
+                std::filesystem::remove(file);
+            else
+                std::filesystem::resize_file(file, 40);
+
+            ConfirmationDialog dialog(dir.folder(), ConfirmationDialog::kResetAllWarning, nullptr);
+            showAndWait(dialog);
+            if (std::string(picture) == "Normal") {
+                // A usable size that holds every control, and the file named.
+                EXPECT_GE(dialog.width(), 196);
+                EXPECT_GE(dialog.height(), 104);
+                EXPECT_TRUE(dialog.damageNotice().contains(QString::fromStdString(file)));
+                EXPECT_EQ(button(dialog, "closeButton")->text(), QStringLiteral("BUTTON_CLOSE"));
+            } else {
+                // Without its outline the window keeps its rectangle and its look.
+                EXPECT_EQ(dialog.size(), kDialogSize);
+                EXPECT_FALSE(dialog.outline().has_value());
+                EXPECT_TRUE(dialog.damageNotice().isEmpty());
+            }
+            QSignalSpy rejected(&dialog, &QDialog::rejected);
+            QTest::mouseClick(button(dialog, "closeButton"), Qt::LeftButton);
+            EXPECT_EQ(rejected.count(), 1) << picture;
+        }
+    }
 }

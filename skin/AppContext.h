@@ -38,6 +38,11 @@ public:
     SharedBlock& appliedSettings() { return *m_applied; }
     MacroStore& macroStore() { return m_macros; }
 
+    // The view switch's state as last clicked: 0 key mode, 1 lighting mode.
+    // The DIY lighting pages read it.
+    int viewState() const { return m_viewState; }
+    void setViewState(int state) { m_viewState = state; }
+
     // Every modal dialog, file dialogs included, runs through this; every
     // popup menu through menus().
     DialogRunner& dialogs() { return m_dialogs; }
@@ -56,6 +61,7 @@ private:
     std::unique_ptr<SharedBlock> m_edited;
     std::unique_ptr<SharedBlock> m_applied;
     MacroStore m_macros;
+    int m_viewState = 0;
     DialogRunner m_dialogs;
     MenuRunner m_menus;
     UrlOpener m_openUrl;

@@ -1,4 +1,4 @@
-#include "tests/macro/XServer.h"
+#include "tests/XServer.h"
 
 #include <QProcess>
 #include <QStandardPaths>

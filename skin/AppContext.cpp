@@ -1,4 +1,4 @@
-#include "app/AppContext.h"
+#include "skin/AppContext.h"
 
 #include "macro/XkbKeyboardLayout.h"
 #include "settings/ConfigFolder.h"

@@ -1,0 +1,41 @@
+#include "skin/SkinFonts.h"
+
+#include <QFontMetricsF>
+
+#include <cmath>
+
+namespace vantrel::SkinFonts {
+
+QFont cellFont(const QString& face, int height, int averageWidth) {
+    QFont font(face);
+    font.setPixelSize(height);
+    font.setWeight(QFont::Normal);
+    if (averageWidth > 0) {
+        const qreal natural = QFontMetricsF(font).averageCharWidth();
+        if (natural > 0)
+            font.setStretch(static_cast<int>(std::lround(100.0 * averageWidth / natural)));
+    }
+    return font;
+}
+
+QFont cell() {
+    return cellFont(QStringLiteral("Arial"), 14, 6);
+}
+
+QFont caption() {
+    return cell();
+}
+
+QFont version() {
+    return cellFont(QStringLiteral("Arial"), 12);
+}
+
+QFont label(bool compact) {
+    return cellFont(QStringLiteral("Arial"), 12, compact ? 5 : 7);
+}
+
+QFont menuMark() {
+    return cellFont(QStringLiteral("Eurostile"), 8);
+}
+
+} // namespace vantrel::SkinFonts
