@@ -13,6 +13,7 @@
 #include "skin/AppContext.h"
 #include "skin/ColourWord.h"
 #include "skin/ConfirmationDialog.h"
+#include "skin/ControlIds.h"
 #include "skin/Palette.h"
 #include "skin/ProgramPictures.h"
 #include "skin/SkinButton.h"
@@ -261,7 +262,7 @@ void MainWindow::openEffectMenu() {
     // The button was pressed while the menu ran: back to its plain look.
     button->setHover(false);
     button->update();
-    if (command >= EffectTable::kFirstMenuCommand && command <= EffectTable::kLastMenuCommand)
+    if (command >= ControlIds::kFirstEffectCommand && command <= ControlIds::kLastEffectCommand)
         setEffect(EffectTable::effectForCommand(command));
 }
 

@@ -1,19 +1,220 @@
 #include "keys/KeyAssignmentPage.h"
 
+#include "keys/KeyFunctionMenu.h"
+#include "keys/KeyFunctionTable.h"
+#include "link/ChangeFlags.h"
+#include "settings/MacroKeyInfo.h"
+#include "settings/SharedBlock.h"
 #include "skin/AppContext.h"
+#include "skin/ColourButton.h"
+#include "skin/ProgramPictures.h"
+#include "skin/ShapedButton.h"
 #include "skin/SkinWindowKind.h"
+
+#include <cstring>
 
 namespace vantrel {
 
+namespace {
+
+constexpr int kFirstDiyEffect = 51;
+
+// The DIY effect in use, 0..4, or -1 for any other effect.
+int diyIndex(const ProfileRecord& profile) {
+    const int d = profile.LtSwitch - kFirstDiyEffect;
+    return d >= 0 && d < kDiyEffects ? d : -1;
+}
+
+QRect rectOf(const ControlPlacement& p) {
+    return QRect(p.left, p.top, p.width(), p.height());
+}
+
+} // namespace
+
+const std::array<SkinControl<KeyAssignmentPage>, 1> KeyAssignmentPage::kControls{{
+    {.key = kFirstKeyPlacement,
+     .role = "keyButton",
+     .count = kKeyPositions,
+     .indexedAction = &KeyAssignmentPage::selectKey},
+}};
+
 KeyAssignmentPage::KeyAssignmentPage(AppContext& context, QWidget* parent)
-    : SkinPage(context.skinsFolder(), "skin_main.ini", SkinWindowKinds::kKeyAssignmentPage,
-               parent) {
+    : SkinPage(context.skinsFolder(), "skin_main.ini", SkinWindowKinds::kKeyAssignmentPage, parent),
+      m_context(context) {
     setObjectName(QStringLiteral("keyAssignmentPage"));
+    buildControls<KeyAssignmentPage>(*this, kControls, [this] {
+        const QRect enterRect =
+            rectOf(description().buttonPlacement(kFirstKeyPlacement + kEnterPosition));
+        m_enterKey = new ShapedButton(QStringLiteral("Enter"), enterRect,
+                                      QString::fromLatin1(ProgramPictures::kEnterKeyMask), this);
+        m_enterKey->setObjectName(QStringLiteral("enterKey"));
+        m_enterKey->setPicturesFromSkin(enterRect, statePictures());
+        connect(m_enterKey, &SkinButton::clicked, this, [this] { selectKey(kEnterPosition); });
+    });
+    for (int i = 0; i < kKeyPositions; ++i)
+        m_standardLooks[static_cast<size_t>(i)] = keyButton(i)->pictures();
+    m_enterStandardLook = m_enterKey->pictures();
+    setKeyboardLook(Look::Keys);
+}
+
+SkinButton* KeyAssignmentPage::keyButton(int position) const {
+    return control(kFirstKeyPlacement + position);
+}
+
+ColourButton* KeyAssignmentPage::colourKey(int position) {
+    makeColourKeys();
+    return m_colourKeys.at(static_cast<size_t>(position));
+}
+
+void KeyAssignmentPage::makeColourKeys() {
+    if (m_colourKeys[0])
+        return;
+    // Made when first needed, which keeps them out of the program's start;
+    // each shows the pictures of the key beneath it, and lies above it.
+    for (int i = 0; i < kKeyPositions; ++i) {
+        const ControlPlacement placement = description().buttonPlacement(kFirstKeyPlacement + i);
+        auto* key = new ColourButton(this);
+        key->setObjectName(QStringLiteral("colourKey%1").arg(i));
+        key->setGeometry(placement.left, placement.top, placement.width(), placement.height());
+        key->setPictures(m_standardLooks[static_cast<size_t>(i)]);
+        key->setHintText(QString::fromStdString(placement.text), true);
+        key->setBlendMode(true);
+        key->setPressPaints(true);
+        key->setBrushColour(m_brushColour);
+        key->hide();
+        connect(key, &SkinButton::clicked, this, [this, i] { paintKey(i); });
+        m_colourKeys[static_cast<size_t>(i)] = key;
+    }
+}
+
+SkinButton* KeyAssignmentPage::shownButton(int position) const {
+    return position == kEnterPosition ? m_enterKey : keyButton(position);
+}
+
+ProfileRecord& KeyAssignmentPage::currentProfile() {
+    SharedBlock& edited = m_context.editedSettings();
+    return edited.profiles[profileIndexInRange(edited.CurrentProfile)];
+}
+
+void KeyAssignmentPage::setBrushColour(uint32_t colour) {
+    m_brushColour = colour;
+    for (ColourButton* key : m_colourKeys) {
+        if (key)
+            key->setBrushColour(colour);
+    }
 }
 
 void KeyAssignmentPage::setKeyboardLook(Look look) {
     m_look = look;
-    update();
+    const bool keys = look == Look::Keys;
+    for (int i = 0; i < kKeyPositions; ++i) {
+        SkinButton* button = keyButton(i);
+        button->setEnabled(keys && i != kEnterPosition && i != kDisabledPosition);
+        button->setVisible(keys && i != kEnterPosition);
+    }
+    m_enterKey->setEnabled(keys);
+    m_enterKey->setVisible(keys);
+
+    const ProfileRecord& profile = currentProfile();
+    const int d = keys ? -1 : diyIndex(profile);
+    if (d >= 0)
+        makeColourKeys();
+    if (!m_colourKeys[0])
+        return;
+    for (int i = 0; i < kKeyPositions; ++i) {
+        ColourButton* key = m_colourKeys[static_cast<size_t>(i)];
+        if (d >= 0) {
+            const int32_t colour =
+                profile.DIYColorOption[d] != 0 ? profile.DIYColor[d][1] : profile.CustomColor[d][i];
+            key->setColour(static_cast<uint32_t>(colour));
+        }
+        key->setEnabled(d >= 0);
+        key->setVisible(d >= 0);
+        key->update();
+    }
+}
+
+void KeyAssignmentPage::refreshKeyLabels() {
+    const ProfileRecord& profile = currentProfile();
+    for (int i = 0; i < kKeyPositions; ++i) {
+        const MacroKeyInfo& entry = profile.MacroKeyInfo[i];
+        SkinButton* button = shownButton(i);
+        button->setHintText(QString::fromStdString(KeyFunctionTable::tooltip(
+                                entry, i, m_context.strings(), m_context.keyboardLayout())),
+                            true);
+        SkinPictures look =
+            i == kEnterPosition ? m_enterStandardLook : m_standardLooks[static_cast<size_t>(i)];
+        if (!KeyFunctionTable::looksStandard(entry, i))
+            look.normal = look.down;
+        button->setPictures(look);
+    }
+}
+
+void KeyAssignmentPage::paintKey(int position) {
+    ProfileRecord& profile = currentProfile();
+    const int d = diyIndex(profile);
+    if (d < 0)
+        return;
+    profile.CustomColor[d][position] = profile.DIYColor[d][0];
+    colourKey(position)->setColour(static_cast<uint32_t>(profile.DIYColor[d][0]));
+    colourKey(position)->update();
+}
+
+void KeyAssignmentPage::selectKey(int k) {
+    if (k < 0 || k >= kKeyPositions)
+        return;
+    m_selectedKey = k;
+    m_context.keyEntryScratch() = currentProfile().MacroKeyInfo[k];
+
+    // The menu opens under the key's left edge (for 43 the Enter key's place).
+    const SkinButton* button = keyButton(k);
+    const QPoint at = mapToGlobal(button->geometry().bottomLeft() + QPoint(0, 1));
+    KeyFunctionMenu menu(m_context.strings());
+    // The macro manager comes with its own window.
+    menu.menu().action(KeyFunctionTable::kMacroManager)->setEnabled(false);
+    const int command = m_context.menus().run(menu.menu(), at);
+    for (SkinButton* shown : {keyButton(k), shownButton(k)}) {
+        shown->setHover(false);
+        shown->update();
+    }
+    setFocus();
+    runCommand(command);
+}
+
+void KeyAssignmentPage::runCommand(int command) {
+    if (command < KeyFunctionTable::kStandard || command > KeyFunctionTable::kLastCommand ||
+        m_selectedKey < 0 || m_selectedKey >= kKeyPositions)
+        return;
+    SharedBlock& edited = m_context.editedSettings();
+    MacroKeyInfo& entry = currentProfile().MacroKeyInfo[m_selectedKey];
+    switch (command) {
+    case KeyFunctionTable::kShortcut:
+    case KeyFunctionTable::kLaunchProgram:
+    case KeyFunctionTable::kSelectMacro:
+    case KeyFunctionTable::kMacroManager:
+        return;
+    default:
+        break;
+    }
+    if (command >= KeyFunctionTable::kFirstStoreMacro) {
+        const MacroRecord* macro =
+            m_context.macroStore().macroAt(command - KeyFunctionTable::kFirstStoreMacro);
+        if (macro) {
+            MacroStore::copyMacroToKey(*macro, entry);
+            entry.assignType = kAssignMacro;
+        } else {
+            entry.assignType = kAssignStandard;
+        }
+    } else {
+        entry.assignType = static_cast<uint8_t>(KeyFunctionTable::typeForCommand(command));
+    }
+    if (entry.assignType != kAssignShortcut && entry.assignType != kAssignMacro) {
+        std::memset(entry.macroName, 0, sizeof entry.macroName);
+        entry.eventCount = 0;
+        std::memset(entry.events, 0, sizeof entry.events);
+    }
+    ChangeFlags::markKeyChanged(edited, profileIndexInRange(edited.CurrentProfile), m_selectedKey);
+    refreshKeyLabels();
 }
 
 } // namespace vantrel

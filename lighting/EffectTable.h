@@ -36,9 +36,6 @@ public:
     static constexpr int kPageCount = 18;
     static constexpr int kMenuEntries = 17;
     static constexpr int kFirstDiyEffect = 51;
-    // Any command of the effect menu lies in this range.
-    static constexpr int kFirstMenuCommand = 1000;
-    static constexpr int kLastMenuCommand = 1100;
 
     // Every page, in page order.
     static const std::array<EffectPageEntry, kPageCount>& pages();

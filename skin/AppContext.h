@@ -43,6 +43,10 @@ public:
     int viewState() const { return m_viewState; }
     void setViewState(int state) { m_viewState = state; }
 
+    // A copy of the entry of the key whose menu was opened last, from which
+    // the macro manager preselects the key's macro.
+    MacroKeyInfo& keyEntryScratch() { return m_keyEntryScratch; }
+
     // Every modal dialog, file dialogs included, runs through this; every
     // popup menu through menus().
     DialogRunner& dialogs() { return m_dialogs; }
@@ -62,6 +66,7 @@ private:
     std::unique_ptr<SharedBlock> m_applied;
     MacroStore m_macros;
     int m_viewState = 0;
+    MacroKeyInfo m_keyEntryScratch{};
     DialogRunner m_dialogs;
     MenuRunner m_menus;
     UrlOpener m_openUrl;

@@ -24,6 +24,11 @@ void SkinButton::setPicturesFromSkin(const QRect& rect, const SkinPictures& wind
     update();
 }
 
+void SkinButton::setPictures(const SkinPictures& pictures) {
+    m_pictures = pictures;
+    update();
+}
+
 void SkinButton::setHintText(const QString& text, bool active) {
     m_hintText = text;
     setToolTip(active ? text : QString());

@@ -17,6 +17,8 @@ public:
 
     // Cuts the four pictures at rect out of the window's full-window pictures.
     void setPicturesFromSkin(const QRect& rect, const SkinPictures& windowPictures);
+    // Shows another set of four pictures, such as a key's assigned look.
+    void setPictures(const SkinPictures& pictures);
     const SkinPictures& pictures() const { return m_pictures; }
 
     // Lights the button as if hovered, without repainting.

@@ -38,4 +38,10 @@ QFont menuMark() {
     return cellFont(QStringLiteral("Eurostile"), 8);
 }
 
+QFont keyMenu() {
+    QFont font = cellFont(QStringLiteral("SimSun"), 14);
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+
 } // namespace vantrel::SkinFonts

@@ -22,6 +22,8 @@ QFont version();
 QFont label(bool compact);
 // The small "TM" mark of menu items.
 QFont menuMark();
+// The key function menu: the SimSun face, 14 high, or a sans face in its place.
+QFont keyMenu();
 
 } // namespace SkinFonts
 
