@@ -54,6 +54,7 @@ KeyAssignmentPage::KeyAssignmentPage(AppContext& context, QWidget* parent)
     for (int i = 0; i < kKeyPositions; ++i)
         m_standardLooks[static_cast<size_t>(i)] = keyButton(i)->pictures();
     m_enterStandardLook = m_enterKey->pictures();
+    makeColourKeys();
     setKeyboardLook(Look::Keys);
 }
 
@@ -61,16 +62,14 @@ SkinButton* KeyAssignmentPage::keyButton(int position) const {
     return control(kFirstKeyPlacement + position);
 }
 
-ColourButton* KeyAssignmentPage::colourKey(int position) {
-    makeColourKeys();
+ColourButton* KeyAssignmentPage::colourKey(int position) const {
     return m_colourKeys.at(static_cast<size_t>(position));
 }
 
 void KeyAssignmentPage::makeColourKeys() {
-    if (m_colourKeys[0])
-        return;
-    // Made when first needed, which keeps them out of the program's start;
-    // each shows the pictures of the key beneath it, and lies above it.
+    // Each shows the pictures of the key beneath it, shared rather than cut
+    // again (cutting 512 more pictures was a sixth of the program's start),
+    // and lies above it.
     for (int i = 0; i < kKeyPositions; ++i) {
         const ControlPlacement placement = description().buttonPlacement(kFirstKeyPlacement + i);
         auto* key = new ColourButton(this);
@@ -80,7 +79,6 @@ void KeyAssignmentPage::makeColourKeys() {
         key->setHintText(QString::fromStdString(placement.text), true);
         key->setBlendMode(true);
         key->setPressPaints(true);
-        key->setBrushColour(m_brushColour);
         key->hide();
         connect(key, &SkinButton::clicked, this, [this, i] { paintKey(i); });
         m_colourKeys[static_cast<size_t>(i)] = key;
@@ -97,11 +95,8 @@ ProfileRecord& KeyAssignmentPage::currentProfile() {
 }
 
 void KeyAssignmentPage::setBrushColour(uint32_t colour) {
-    m_brushColour = colour;
-    for (ColourButton* key : m_colourKeys) {
-        if (key)
-            key->setBrushColour(colour);
-    }
+    for (ColourButton* key : m_colourKeys)
+        key->setBrushColour(colour);
 }
 
 void KeyAssignmentPage::setKeyboardLook(Look look) {
@@ -117,10 +112,6 @@ void KeyAssignmentPage::setKeyboardLook(Look look) {
 
     const ProfileRecord& profile = currentProfile();
     const int d = keys ? -1 : diyIndex(profile);
-    if (d >= 0)
-        makeColourKeys();
-    if (!m_colourKeys[0])
-        return;
     for (int i = 0; i < kKeyPositions; ++i) {
         ColourButton* key = m_colourKeys[static_cast<size_t>(i)];
         if (d >= 0) {

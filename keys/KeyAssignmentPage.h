@@ -47,8 +47,7 @@ public:
 
     SkinButton* keyButton(int position) const;
     ShapedButton* enterKey() const { return m_enterKey; }
-    // The colour key of position; the 128 are made when first asked for.
-    ColourButton* colourKey(int position);
+    ColourButton* colourKey(int position) const;
     // The colour a press on a colour key paints with, for all 128.
     void setBrushColour(uint32_t colour);
 
@@ -70,7 +69,6 @@ private:
     // as its normal one.
     std::array<SkinPictures, 128> m_standardLooks;
     SkinPictures m_enterStandardLook;
-    uint32_t m_brushColour = 0;
 };
 
 } // namespace vantrel

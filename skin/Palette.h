@@ -40,6 +40,8 @@ inline constexpr uint32_t kRepeatCountGround = 0x191919;
 inline constexpr uint32_t kRepeatCountText = 0xE6E6E6;
 inline constexpr uint32_t kLabelGround = 0x020202;
 inline constexpr uint32_t kLabelText = 0xFFFFFF;
+inline constexpr uint32_t kColourBoxGround = 0x000000;
+inline constexpr uint32_t kColourBoxText = 0xFFFFFF;
 
 } // namespace Palette
 
