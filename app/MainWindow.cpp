@@ -72,7 +72,7 @@ MainWindow::MainWindow(AppContext& context, DeviceLink& link)
       m_protocol(link, *this,
                  LinkProtocol::Settings{context.editedSettings(), context.appliedSettings(),
                                         context.macroStore(), context.strings(),
-                                        context.programFolder()},
+                                        context.configFolder()},
                  context.runtimeDir()) {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(QString::fromLatin1(kTitle));
@@ -284,7 +284,7 @@ std::optional<QString> MainWindow::chooseProfileFile(FileRequest::Mode mode) {
         .mode = mode,
         .filter = QStringLiteral("Gaming Keyboard Profile (*.gkp *.GKP)"),
         .defaultSuffix = QStringLiteral("gkp"),
-        .folder = QString::fromStdString(m_context.programFolder() + "config"),
+        .folder = QString::fromStdString(m_context.configFolder() + "config"),
         .initialName = QStringLiteral(".gkp"),
     };
     return m_context.dialogs().chooseFile(request, this);

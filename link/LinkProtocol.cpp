@@ -13,7 +13,7 @@ namespace vantrel {
 LinkProtocol::LinkProtocol(DeviceLink& link, LinkHost& host, Settings settings,
                            std::optional<std::string> runtimeDir)
     : m_link(link), m_host(host), m_settings(std::move(settings)),
-      m_runtimeDir(std::move(runtimeDir)), m_files(m_settings.programFolder) {}
+      m_runtimeDir(std::move(runtimeDir)), m_files(m_settings.configFolder) {}
 
 void LinkProtocol::startUp() {
     // The mailbox first, so that nothing the monitor posts from now on is lost.

@@ -30,7 +30,7 @@ public:
         SharedBlock& applied;
         MacroStore& macros;
         const LanguageStrings& strings;
-        std::string programFolder;
+        std::string configFolder; // where config.ini and config/ live
     };
 
     LinkProtocol(DeviceLink& link, LinkHost& host, Settings settings,

@@ -15,8 +15,9 @@
 
 namespace vantrel {
 
-Monitor::Monitor(std::string runtimeDir, std::string programFolder)
-    : m_dir(std::move(runtimeDir)), m_programFolder(std::move(programFolder)) {}
+Monitor::Monitor(std::string runtimeDir, std::string programFolder, std::string configFolder)
+    : m_dir(std::move(runtimeDir)), m_programFolder(std::move(programFolder)),
+      m_configFolder(std::move(configFolder)) {}
 
 Monitor::~Monitor() {
     withdraw();
@@ -33,7 +34,7 @@ bool Monitor::publish() {
     }
 
     auto initial = std::make_unique<SharedBlock>();
-    WorkingSet(m_programFolder)
+    WorkingSet(m_configFolder)
         .readWorkingSet(*initial, LanguageStrings(m_programFolder + "lan.ini"));
     ChangeFlags::clearChangeFlags(*initial);
 

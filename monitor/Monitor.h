@@ -17,7 +17,9 @@ class Monitor final {
 public:
     using Clock = std::chrono::steady_clock;
 
-    Monitor(std::string runtimeDir, std::string programFolder);
+    // The texts come from the program folder, the working profiles from the
+    // config folder.
+    Monitor(std::string runtimeDir, std::string programFolder, std::string configFolder);
     ~Monitor();
     Monitor(const Monitor&) = delete;
     Monitor& operator=(const Monitor&) = delete;
@@ -40,6 +42,7 @@ private:
 
     std::string m_dir;
     std::string m_programFolder;
+    std::string m_configFolder;
     int m_lockFd = -1;
     RobustMutex m_mutex;
     SharedBlockMapping m_block;

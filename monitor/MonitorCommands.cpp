@@ -54,9 +54,9 @@ std::string keyRanges(const int32_t (&keys)[kKeyPositions]) {
 
 } // namespace
 
-bool MonitorCommands::firmware(const std::string& runtimeDir, const std::string& programFolder,
+bool MonitorCommands::firmware(const std::string& runtimeDir, const std::string& configFolder,
                                int32_t version) {
-    const std::string path = programFolder + "config.ini";
+    const std::string path = configFolder + "config.ini";
     {
         const FileLock lock(path);
         IniFile config(path);

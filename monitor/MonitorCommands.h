@@ -12,7 +12,7 @@ namespace vantrel {
 class MonitorCommands final {
 public:
     // Writes FWVersion into config.ini, then posts "firmware changed".
-    static bool firmware(const std::string& runtimeDir, const std::string& programFolder,
+    static bool firmware(const std::string& runtimeDir, const std::string& configFolder,
                          int32_t version);
     // Renames a profile in the block, then posts "block changed".
     static bool renameProfile(const std::string& runtimeDir, int profile, const std::string& name);

@@ -1,6 +1,7 @@
 #include "link/RuntimeDirectory.h"
 #include "monitor/Monitor.h"
 #include "monitor/MonitorCommands.h"
+#include "settings/ConfigFolder.h"
 #include "settings/IniFile.h"
 #include "settings/ProgramFolder.h"
 
@@ -20,14 +21,18 @@ constexpr const char* kHelp =
     "       vantrel-monitor COMMAND ARGS\n"
     "\n"
     "Without a command, runs the monitor: creates the shared block (from the\n"
-    "working profiles beside this program, or factory values), its mutex and the\n"
-    "monitor's mailbox in the runtime folder, and answers every apply of the\n"
-    "configuration program with \"apply finished\" (after MS milliseconds with\n"
-    "--answer-delay). Ends on SIGTERM or SIGINT and removes what it created.\n"
+    "working profiles, or factory values), its mutex and the monitor's mailbox in\n"
+    "the runtime folder, and answers every apply of the configuration program\n"
+    "with \"apply finished\" (after MS milliseconds with --answer-delay). Ends on\n"
+    "SIGTERM or SIGINT and removes what it created.\n"
+    "\n"
+    "The working files (config.ini, config/) are beside this program when its\n"
+    "folder is writable, else in $XDG_CONFIG_HOME/vantrel-gaming-keyboard/\n"
+    "(~/.config/vantrel-gaming-keyboard/), as the configuration program keeps them.\n"
     "\n"
     "Commands for a running monitor:\n"
-    "  firmware VERSION       write FWVersion=VERSION into config.ini beside this\n"
-    "                         program and post \"firmware changed\" (1254)\n"
+    "  firmware VERSION       write FWVersion=VERSION into config.ini and post\n"
+    "                         \"firmware changed\" (1254)\n"
     "  rename PROFILE NAME    rename profile PROFILE (0..4) in the block and post\n"
     "                         \"block changed\" (1255)\n"
     "  switch PROFILE EFFECT  make PROFILE current, set its effect (LtSwitch) to\n"
@@ -53,7 +58,7 @@ int runMonitor(const std::string& dir, const std::string& folder, int answerDela
     sigprocmask(SIG_BLOCK, &stopSignals, nullptr);
     const int stopFd = ::signalfd(-1, &stopSignals, SFD_CLOEXEC);
 
-    Monitor monitor(dir, folder);
+    Monitor monitor(dir, folder, ConfigFolder::locate(folder));
     monitor.setAnswerDelay(std::chrono::milliseconds(answerDelayMs));
     if (stopFd < 0 || !monitor.publish()) {
         std::fputs("vantrel-monitor: another monitor runs, or the runtime folder is unusable\n",
@@ -88,7 +93,7 @@ int main(int argc, char** argv) {
 
     bool done = false;
     if (command == "firmware" && argc == 3) {
-        done = MonitorCommands::firmware(*dir, folder, number(argv[2]));
+        done = MonitorCommands::firmware(*dir, ConfigFolder::locate(folder), number(argv[2]));
     } else if (command == "rename" && argc == 4) {
         done = MonitorCommands::renameProfile(*dir, number(argv[2]), argv[3]);
     } else if (command == "switch" && argc == 4) {

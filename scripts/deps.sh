@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing need, where
-# they are missing.
+# Installs the Debian packages that building, running, testing and packaging
+# need, and those named on the command line, where they are missing.
 set -euo pipefail
 
 packages=(
@@ -10,6 +10,9 @@ packages=(
     libxkbcommon-dev libxkbcommon-x11-dev libxcb1-dev libx11-dev
     xvfb xdotool x11-utils x11-xkb-utils
     fonts-dejavu-core
+    desktop-file-utils appstream
+    dpkg-dev file
+    "$@"
 )
 
 missing=()

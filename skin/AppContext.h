@@ -27,6 +27,8 @@ public:
     AppContext(std::string programFolder, std::optional<std::string> runtimeDir);
 
     const std::string& programFolder() const { return m_programFolder; }
+    // Where config.ini and config/ live (ConfigFolder).
+    const std::string& configFolder() const { return m_configFolder; }
     const std::string& skinsFolder() const { return m_skinsFolder; }
     const std::optional<std::string>& runtimeDir() const { return m_runtimeDir; }
     const LanguageStrings& strings() const { return m_strings; }
@@ -58,6 +60,7 @@ public:
 
 private:
     std::string m_programFolder;
+    std::string m_configFolder;
     std::string m_skinsFolder;
     std::optional<std::string> m_runtimeDir;
     LanguageStrings m_strings;

@@ -133,11 +133,15 @@ QImage menuArrow() {
     return image;
 }
 
-QImage programIcon() {
-    QImage image(64, 64, QImage::Format_ARGB32);
+} // namespace
+
+// Drawn on a 64-pixel grid and scaled, so every size shows the same picture.
+QImage ProgramPictures::programIcon(int size) {
+    QImage image(size, size, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing, true);
+    p.scale(size / 64.0, size / 64.0);
     p.setPen(QPen(colourFromWord(0x444444), 2));
     p.setBrush(colourFromWord(Palette::kGround));
     p.drawRoundedRect(QRectF(3, 3, 58, 58), 12, 12);
@@ -149,8 +153,6 @@ QImage programIcon() {
     p.drawPolyline(QPolygonF() << QPointF(22, 23) << QPointF(32, 40) << QPointF(42, 23));
     return image;
 }
-
-} // namespace
 
 std::vector<std::pair<std::string, QImage>> ProgramPictures::all() {
     return {
@@ -164,7 +166,7 @@ std::vector<std::pair<std::string, QImage>> ProgramPictures::all() {
         {"icon_key_press.bmp", keyIcon(true)},
         {"icon_mouse_button.bmp", mouseIcon()},
         {"menu_arrow.png", menuArrow()},
-        {"program_icon.png", programIcon()},
+        {"program_icon.png", programIcon(64)},
     };
 }
 

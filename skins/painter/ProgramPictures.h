@@ -15,6 +15,8 @@ class ProgramPictures final {
 public:
     // File name and picture of each, in the order the build lists them.
     static std::vector<std::pair<std::string, QImage>> all();
+    // The program's icon at size x size pixels, for the desktop's icon theme.
+    static QImage programIcon(int size);
 };
 
 } // namespace vantrel::painter

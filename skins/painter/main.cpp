@@ -7,13 +7,15 @@
 #include <QGuiApplication>
 
 #include <cstdio>
+#include <cstdlib>
 
 using namespace vantrel;
 using namespace vantrel::painter;
 
 // Paints the default skin: vantrel-skin-painter SOURCE_FOLDER/ TARGET_FOLDER/ FILE.ini...
 // Each description file is copied to the target with the pictures it names.
-// With --program-pictures TARGET_FOLDER/ it paints the program's own pictures.
+// With --program-pictures TARGET_FOLDER/ it paints the program's own pictures,
+// with --icon SIZE FILE.png the program's icon at that size.
 int main(int argc, char** argv) {
     QGuiApplication application(argc, argv);
     if (argc == 3 && std::string_view(argv[1]) == "--program-pictures") {
@@ -23,6 +25,13 @@ int main(int argc, char** argv) {
         if (!ok)
             std::fprintf(stderr, "could not paint the program's pictures\n");
         return ok ? 0 : 1;
+    }
+    if (argc == 4 && std::string_view(argv[1]) == "--icon") {
+        const int size = std::atoi(argv[2]);
+        if (size > 0 && savePicture(ProgramPictures::programIcon(size), argv[3]))
+            return 0;
+        std::fprintf(stderr, "could not paint the icon\n");
+        return 1;
     }
     if (argc < 4) {
         std::fprintf(stderr, "usage: %s SOURCE/ TARGET/ FILE.ini...\n", argv[0]);

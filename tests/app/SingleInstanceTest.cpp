@@ -1,4 +1,5 @@
 #include "link/SingleInstance.h"
+#include "link/MonitorStarter.h"
 #include "settings/ProgramFolder.h"
 #include "tests/TempDir.h"
 #include "tests/Wait.h"
@@ -24,15 +25,19 @@ using vantrel::test::waitUntil;
 
 namespace {
 
-// Starts the real program with its runtime folder under dir, on the offscreen
+// Starts a real program with its runtime folder under dir, on the offscreen
 // platform.
-pid_t startProgram(const TempDir& dir) {
+pid_t start(const char* executable, const TempDir& dir) {
     const std::string runtime = "XDG_RUNTIME_DIR=" + dir.folder();
     std::string platform = "QT_QPA_PLATFORM=offscreen";
     char* const env[] = {const_cast<char*>(runtime.c_str()), platform.data(), nullptr};
-    char* const argv[] = {const_cast<char*>(VANTREL_CONFIG_EXE), nullptr};
+    char* const argv[] = {const_cast<char*>(executable), nullptr};
     pid_t pid = -1;
-    return ::posix_spawn(&pid, VANTREL_CONFIG_EXE, nullptr, nullptr, argv, env) == 0 ? pid : -1;
+    return ::posix_spawn(&pid, executable, nullptr, nullptr, argv, env) == 0 ? pid : -1;
+}
+
+pid_t startProgram(const TempDir& dir) {
+    return start(VANTREL_CONFIG_EXE, dir);
 }
 
 // True once somebody holds the single-instance lock in dir.
@@ -58,6 +63,13 @@ int waitExit(pid_t pid, std::chrono::milliseconds limit) {
 
 TEST(SingleInstance, SecondProgramEndsAtOnceWhileTheFirstRuns) {
     TempDir dir;
+    // With a monitor of the test's own the program starts none that would
+    // outlive the test.
+    const pid_t monitor = start(VANTREL_MONITOR_EXE, dir);
+    ASSERT_GT(monitor, 0);
+    ASSERT_TRUE(waitUntil(
+        [&] { return MonitorStarter::monitorAnswers(dir.folder() + "vantrel-gaming-keyboard/"); },
+        20s));
     const pid_t first = startProgram(dir);
     ASSERT_GT(first, 0);
     ASSERT_TRUE(waitUntil([&] { return lockIsHeld(dir); }, 20s));
@@ -78,6 +90,8 @@ TEST(SingleInstance, SecondProgramEndsAtOnceWhileTheFirstRuns) {
     EXPECT_EQ(waitExit(third, 200ms), -1);
     ::kill(third, SIGTERM);
     waitExit(third, 20s);
+    ::kill(monitor, SIGTERM);
+    waitExit(monitor, 20s);
 }
 
 TEST(SingleInstance, InProcessLocksExcludeEachOther) {

@@ -155,7 +155,7 @@ TEST(LinkWithMonitor, OnlyOneMonitorPublishes) {
     LinkSetup s;
     RunningMonitor first(s.dir, s.program.folder.folder());
     ASSERT_TRUE(first.published);
-    Monitor second(s.dir, s.program.folder.folder());
+    Monitor second(s.dir, s.program.folder.folder(), s.program.folder.folder());
     EXPECT_FALSE(second.publish());
     std::string flags;
     EXPECT_TRUE(MonitorCommands::flags(s.dir, flags)); // the first one's objects are intact

@@ -15,7 +15,7 @@ class RunningMonitor {
 public:
     RunningMonitor(const std::string& runtimeDir, const std::string& programFolder,
                    std::chrono::milliseconds answerDelay = std::chrono::milliseconds(0))
-        : m_monitor(runtimeDir, programFolder), m_stop(::eventfd(0, EFD_CLOEXEC)) {
+        : m_monitor(runtimeDir, programFolder, programFolder), m_stop(::eventfd(0, EFD_CLOEXEC)) {
         m_monitor.setAnswerDelay(answerDelay);
         published = m_monitor.publish();
         if (published)
