@@ -38,6 +38,9 @@ const SkinControl<EffectPage> EffectPage::kDirectionButtons{.key = FirstDirectio
                                                             .indexedAction =
                                                                 &EffectPage::chooseDirection};
 
+const SkinControl<EffectPage> EffectPage::kUnusedDirectionButtons{
+    .key = FirstDirectionKey, .role = "unusedDirectionButton", .count = kDirections};
+
 EffectPage::EffectPage(AppContext& context, int32_t effect, QWidget* parent)
     : LightingPage(context, effect, parent) {
     buildControls<EffectPage>(*this, kControls, [this] {
@@ -76,8 +79,15 @@ EffectPage::EffectPage(AppContext& context, int32_t effect, QWidget* parent)
                     Qt::QueuedConnection);
             m_boxes[static_cast<size_t>(c)] = box;
         }
-        if (hasDirections())
+        if (hasDirections()) {
             placeRow(*this, kDirectionButtons);
+        } else if (description().buttonPlacement(FirstDirectionKey).width() > 0) {
+            // A skin shared with effects that have directions draws them for
+            // every page: here they show disabled, so nobody clicks in vain.
+            placeRow(*this, kUnusedDirectionButtons);
+            for (int j = 0; j < kDirections; ++j)
+                control(FirstDirectionKey + j)->setEnabled(false);
+        }
     });
     for (int i = 0; i < kColours; ++i)
         colourButton(i)->setInsets(4, 5);

@@ -57,6 +57,7 @@ private:
     static const std::array<SkinControl<EffectPage>, 3> kControls;
     static const SkinControl<EffectPage> kPulsationLabel;
     static const SkinControl<EffectPage> kDirectionButtons;
+    static const SkinControl<EffectPage> kUnusedDirectionButtons;
 
     bool hasPulsation() const;
     bool hasDirections() const;

@@ -55,6 +55,14 @@ TEST(EffectPage, EveryPageHasTheControlsOfItsLayout) {
         EXPECT_EQ(page->directionButton(0) != nullptr,
                   entry.directionEntry != EffectPageEntry::kNone)
             << entry.effect;
+        // Where the shared skin draws directions the page has none of, they show disabled.
+        if (entry.directionEntry == EffectPageEntry::kNone &&
+            entry.skinFile == "Skin_Effect2.ini") {
+            const auto* unused =
+                page->findChild<SkinButton*>(QStringLiteral("unusedDirectionButton0"));
+            ASSERT_NE(unused, nullptr) << entry.effect;
+            EXPECT_FALSE(unused->isEnabled()) << entry.effect;
+        }
         for (int i = 0; i < EffectPage::kColours; ++i) {
             EXPECT_EQ(page->colourButton(i)->outerInset(), 4);
             EXPECT_EQ(page->colourButton(i)->innerInset(), 5);
