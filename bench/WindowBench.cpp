@@ -1,8 +1,11 @@
-// The keyboard page as a user feels it: building it, redrawing the 128 keys'
-// tooltips and looks, and a profile switch on the main window up to its next
-// paint. Offscreen, in the program folder of the build.
+// The main window's pages as a user feels them: building the keyboard page,
+// redrawing the 128 keys' tooltips and looks, a profile switch up to the next
+// paint, and an effect switch up to the first paint of the new lighting page,
+// built on first show. Offscreen, in the program folder of the build.
 #include "app/MainWindow.h"
 #include "keys/KeyAssignmentPage.h"
+#include "lighting/EffectTable.h"
+#include "lighting/LightingPage.h"
 #include "link/MonitorLink.h"
 #include "settings/ProfileDefaults.h"
 #include "settings/ProgramFolder.h"
@@ -76,6 +79,47 @@ void BM_selectProfileToPaint(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_selectProfileToPaint)->Unit(benchmark::kMicrosecond);
+
+// Notes the first paint of the main window's visible lighting page.
+class PagePainted final : public QObject {
+public:
+    explicit PagePainted(const MainWindow& window) : m_window(window) {}
+    bool painted = false;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && watched == m_window.visibleLightingPage())
+            painted = true;
+        return false;
+    }
+
+private:
+    const MainWindow& m_window;
+};
+
+// Each switch goes to a page not yet built, in a fresh main window.
+void BM_switchEffectToFirstPaint(benchmark::State& state) {
+    MonitorLink link(std::nullopt);
+    size_t next = 1;
+    for (auto _ : state) {
+        state.PauseTiming();
+        resetAllProfiles(context().editedSettings(), context().strings());
+        auto window = std::make_unique<MainWindow>(context(), link);
+        window->show();
+        QApplication::processEvents();
+        PagePainted watcher(*window);
+        qApp->installEventFilter(&watcher);
+        const int32_t effect = EffectTable::pages()[next].effect;
+        next = next % (EffectTable::pages().size() - 1) + 1;
+        state.ResumeTiming();
+        window->setEffect(effect);
+        while (!watcher.painted)
+            QApplication::processEvents();
+        state.PauseTiming();
+        qApp->removeEventFilter(&watcher);
+        window.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_switchEffectToFirstPaint)->Unit(benchmark::kMillisecond)->Iterations(34);
 
 } // namespace
 
