@@ -78,55 +78,41 @@ void DiyPage::sliderMoved(int value, int controlId) {
 }
 
 void DiyPage::choosePerKey() {
-    ProfileRecord& p = currentProfile();
-    const int t = index();
-    perKeyButton()->setChecked(true);
-    allKeysButton()->setChecked(false);
-    const bool lighting = m_context.viewState() == 1;
-    if (lighting) {
-        for (int i = 0; i < kKeyPositions; ++i) {
-            m_keyboard.colourKey(i)->setEnabled(true);
-            m_keyboard.colourKey(i)->show();
-        }
-    }
-    if (p.DIYColorOption[t] == 0) {
-        if (const std::optional<uint32_t> colour = SelectColourDialog::choose(
-                m_context, static_cast<uint32_t>(p.DIYColor[t][0]), this)) {
-            p.DIYColor[t][0] = static_cast<int32_t>(*colour);
-            perKeyButton()->setColour(*colour);
-            perKeyButton()->update();
-            m_keyboard.setBrushColour(*colour);
-        }
-    }
-    p.DIYColorOption[t] = 0;
-    for (int i = 0; i < kKeyPositions; ++i) {
-        m_keyboard.colourKey(i)->setColour(static_cast<uint32_t>(p.CustomColor[t][i]));
-        m_keyboard.colourKey(i)->update();
-    }
+    chooseMode(kPerKey);
 }
 
 void DiyPage::chooseAllKeys() {
+    chooseMode(kAllKeys);
+}
+
+void DiyPage::chooseMode(int mode) {
     ProfileRecord& p = currentProfile();
     const int t = index();
-    allKeysButton()->setChecked(true);
-    perKeyButton()->setChecked(false);
+    ColourButton* button = mode == kPerKey ? perKeyButton() : allKeysButton();
+    perKeyButton()->setChecked(mode == kPerKey);
+    allKeysButton()->setChecked(mode == kAllKeys);
+    // In lighting view the keys can be painted in per-key mode only.
     if (m_context.viewState() == 1) {
         for (int i = 0; i < kKeyPositions; ++i) {
-            m_keyboard.colourKey(i)->setEnabled(false);
+            m_keyboard.colourKey(i)->setEnabled(mode == kPerKey);
             m_keyboard.colourKey(i)->show();
         }
     }
-    if (p.DIYColorOption[t] == 1) {
+    // A click on the mode already chosen asks for its colour.
+    if (p.DIYColorOption[t] == mode) {
         if (const std::optional<uint32_t> colour = SelectColourDialog::choose(
-                m_context, static_cast<uint32_t>(p.DIYColor[t][1]), this)) {
-            p.DIYColor[t][1] = static_cast<int32_t>(*colour);
-            allKeysButton()->setColour(*colour);
-            allKeysButton()->update();
+                m_context, static_cast<uint32_t>(p.DIYColor[t][mode]), this)) {
+            p.DIYColor[t][mode] = static_cast<int32_t>(*colour);
+            button->setColour(*colour);
+            button->update();
+            if (mode == kPerKey)
+                m_keyboard.setBrushColour(*colour);
         }
     }
-    p.DIYColorOption[t] = 1;
+    p.DIYColorOption[t] = mode;
     for (int i = 0; i < kKeyPositions; ++i) {
-        m_keyboard.colourKey(i)->setColour(static_cast<uint32_t>(p.DIYColor[t][1]));
+        const int32_t colour = mode == kPerKey ? p.CustomColor[t][i] : p.DIYColor[t][1];
+        m_keyboard.colourKey(i)->setColour(static_cast<uint32_t>(colour));
         m_keyboard.colourKey(i)->update();
     }
 }

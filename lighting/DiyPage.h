@@ -19,6 +19,9 @@ class DiyPage final : public LightingPage {
     Q_OBJECT
 public:
     enum Key : int { BrightnessKey = 1, BrightnessLabelKey = 2, PerKeyKey = 3, AllKeysKey = 4 };
+    // The values of DIYColorOption, which are also the indices of DIYColor.
+    static constexpr int kPerKey = 0;
+    static constexpr int kAllKeys = 1;
 
     DiyPage(AppContext& context, int32_t effect, KeyAssignmentPage& keyboard, QWidget* parent);
 
@@ -37,6 +40,7 @@ private:
     void sliderMoved(int value, int controlId);
     void choosePerKey();
     void chooseAllKeys();
+    void chooseMode(int mode);
 
     KeyAssignmentPage& m_keyboard;
     CclickHSlider* m_brightness = nullptr;
