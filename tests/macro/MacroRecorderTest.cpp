@@ -1,6 +1,6 @@
 #include "macro/MacroRecorder.h"
-#include "macro/Clock.h"
 #include "settings/UsKeyboardLayout.h"
+#include "tests/macro/FakeClock.h"
 #include "tests/macro/MacroTestData.h"
 
 #include <gtest/gtest.h>
@@ -12,12 +12,6 @@ using namespace vantrel;
 using namespace vantrel::test;
 
 namespace {
-
-class FakeClock final : public Clock {
-public:
-    uint32_t milliseconds() const override { return now; }
-    uint32_t now = 100000;
-};
 
 // Keeps what the recorder asked of its window, in order.
 class FakeHost final : public MacroRecorder::Host {
