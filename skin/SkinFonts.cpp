@@ -48,4 +48,10 @@ QFont macroMenu() {
     return cellFont(QStringLiteral("Arial"), 14);
 }
 
+QFont macroList() {
+    QFont font = cellFont(QStringLiteral("Eurostile"), 12);
+    font.setWeight(QFont::Light);
+    return font;
+}
+
 } // namespace vantrel::SkinFonts

@@ -26,6 +26,8 @@ QFont menuMark();
 QFont keyMenu();
 // The macro menu of the macro selection: Arial, 14 high.
 QFont macroMenu();
+// The macro manager's lists: Eurostile, 12 high, light.
+QFont macroList();
 
 } // namespace SkinFonts
 
