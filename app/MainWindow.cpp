@@ -9,6 +9,7 @@
 #include "link/ChangeFlags.h"
 #include "link/LinkMessage.h"
 #include "link/LinkSocketNotifier.h"
+#include "macro/MacroManagerDialog.h"
 #include "settings/IniFile.h"
 #include "settings/ProfileDefaults.h"
 #include "settings/ProfileFile.h"
@@ -42,8 +43,7 @@ QRect pageArea(const SkinDescription& skin, std::string_view key) {
 } // namespace
 
 const std::array<SkinControl<MainWindow>, 17> MainWindow::kControls{{
-    // The macro manager comes with its own window.
-    {MacroManagerKey, "macroManagerButton", ControlKind::Button},
+    {MacroManagerKey, "macroManagerButton", ControlKind::Button, &MainWindow::openMacroManager},
     {ViewSwitchKey, "viewSwitch", ControlKind::ToggleButton, &MainWindow::toggleView},
     {EffectKey, "effectButton", ControlKind::Button, &MainWindow::openEffectMenu},
     {NewProfileKey, "newProfileButton", ControlKind::Button, &MainWindow::editProfileEmpty},
@@ -79,7 +79,6 @@ MainWindow::MainWindow(AppContext& context, DeviceLink& link)
     setWindowIcon(QIcon(QString::fromLatin1(ProgramPictures::kProgramIcon)));
 
     buildControls<MainWindow>(*this, kControls);
-    control(MacroManagerKey)->setEnabled(false);
 
     m_keyPage = new KeyAssignmentPage(context, this);
     m_keyPage->setGeometry(pageArea(description(), "1"));
@@ -333,6 +332,11 @@ void MainWindow::resetCurrent() {
     ChangeFlags::markProfileChanged(edited, p);
     refreshAll();
     m_protocol.apply(kApplyAfterReset);
+}
+
+void MainWindow::openMacroManager() {
+    if (MacroManagerDialog::manage(m_context, this))
+        m_keyPage->refreshKeyLabels();
 }
 
 void MainWindow::openManual() {

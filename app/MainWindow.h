@@ -97,6 +97,7 @@ private:
     void saveProfile();
     void resetAll();
     void resetCurrent();
+    void openMacroManager();
     void openManual();
     void openWebLink();
     void minimise();

@@ -5,6 +5,7 @@
 #include "keys/LaunchProgramDialog.h"
 #include "keys/ShortcutDialog.h"
 #include "link/ChangeFlags.h"
+#include "macro/MacroManagerDialog.h"
 #include "macro/MacroSelectionDialog.h"
 #include "settings/MacroKeyInfo.h"
 #include "settings/SharedBlock.h"
@@ -164,8 +165,6 @@ void KeyAssignmentPage::selectKey(int k) {
     const SkinButton* button = keyButton(k);
     const QPoint at = mapToGlobal(button->geometry().bottomLeft() + QPoint(0, 1));
     KeyFunctionMenu menu(m_context.strings());
-    // The macro manager comes with its own window.
-    menu.menu().action(KeyFunctionTable::kMacroManager)->setEnabled(false);
     const int command = m_context.menus().run(menu.menu(), at);
     for (SkinButton* shown : {keyButton(k), shownButton(k)}) {
         shown->setHover(false);
@@ -195,6 +194,9 @@ void KeyAssignmentPage::runCommand(int command) {
         confirmed = MacroSelectionDialog::edit(m_context, entry, this);
         break;
     case KeyFunctionTable::kMacroManager:
+        // The manager changes no key of its own; OK may have changed macro keys.
+        if (MacroManagerDialog::manage(m_context, this))
+            refreshKeyLabels();
         return;
     default:
         opensDialog = false;

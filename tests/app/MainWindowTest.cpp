@@ -13,6 +13,7 @@
 #include "tests/app/AppFixture.h"
 #include "tests/link/RunningMonitor.h"
 
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QSignalSpy>
 #include <QTest>
@@ -372,4 +373,29 @@ TEST(MainWindow, ADamagedPictureStillGivesAWindowThatCloses) {
         w.damageNotice().endsWith(QStringLiteral("skins/config_normal.ppm cannot be read.")));
     click(button(w, "closeButton"));
     EXPECT_FALSE(w.isVisible());
+}
+
+TEST(MainWindow, TheMacroManagerButtonKeepsANewMacroOnlyOnOk) {
+    for (const bool ok : {false, true}) {
+        AppFixture f;
+        MainWindow& w = f.start();
+        ASSERT_TRUE(button(w, "macroManagerButton")->isEnabled());
+        f.context->dialogs().answerNext([ok](QDialog& d) {
+            d.show();
+            click(d.findChild<SkinButton*>(QStringLiteral("newButton")));
+            QLineEdit* editor = d.findChild<QLineEdit*>(QStringLiteral("rowEditor"));
+            EXPECT_NE(editor, nullptr);
+            if (editor) {
+                QTest::keyClicks(editor, QStringLiteral("Combo"));
+                QTest::keyRelease(editor, Qt::Key_Return);
+            }
+            vantrel::test::handlePosted();
+            click(d.findChild<SkinButton*>(QString::fromLatin1(ok ? "okButton" : "exitButton")));
+            return d.result();
+        });
+        click(button(w, "macroManagerButton"));
+        EXPECT_EQ(f.context->macroStore().count(), ok ? 1 : 0);
+        IniFile file(f.context->macroStore().filePath());
+        EXPECT_EQ(file.readInt("Macros", "number", -1), ok ? 1 : 0);
+    }
 }

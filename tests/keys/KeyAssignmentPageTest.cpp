@@ -1,11 +1,13 @@
 #include "keys/KeyAssignmentPage.h"
 #include "keys/KeyFunctionMenu.h"
 #include "keys/KeyFunctionTable.h"
+#include "macro/MacroStore.h"
 #include "settings/ProfileDefaults.h"
 #include "settings/TextField.h"
 #include "skin/AppContext.h"
 #include "skin/ColourButton.h"
 #include "skin/ShapedButton.h"
+#include "skin/SkinMenu.h"
 #include "tests/TempProgramFolder.h"
 
 #include <QAction>
@@ -230,4 +232,41 @@ TEST(KeyAssignmentPage, DialogCommandsChangeAndMarkTheKeyOnlyOnOk) {
     EXPECT_EQ(f.entry(30).assignType, kAssignLaunch);
     EXPECT_EQ(f.context.editedSettings().keyChanged[0][30], 1);
     EXPECT_EQ(f.page->keyButton(30)->toolTip(), QStringLiteral("run.sh"));
+}
+
+TEST(KeyAssignmentPage, TheMacroManagerCommandRefreshesMacroKeysOnlyOnOk) {
+    for (const bool ok : {false, true}) {
+        PageFixture f;
+        MacroRecord gone{};
+        copyToField(gone.name, "Gone");
+        gone.eventCount = 1;
+        gone.events[0] = {4, kKeyPress, 0};
+        f.context.macroStore().appendMacro(gone);
+        f.context.macroStore().saveMacroStore();
+        MacroStore::copyMacroToKey(gone, f.entry(30));
+        f.entry(30).assignType = kAssignMacro;
+        f.page->refreshKeyLabels();
+        const QString macroTip = f.page->keyButton(30)->toolTip();
+
+        f.context.menus().answerNext([](SkinMenu& menu) {
+            EXPECT_TRUE(menu.action(KeyFunctionTable::kMacroManager)->isEnabled());
+            return KeyFunctionTable::kMacroManager;
+        });
+        // The manager opens on the key's macro and deletes it.
+        f.context.dialogs().answerNext([&](QDialog& d) {
+            d.show();
+            f.context.dialogs().answerNext(QDialog::Accepted);
+            QTest::mouseClick(d.findChild<SkinButton*>(QStringLiteral("deleteButton")),
+                              Qt::LeftButton);
+            QTest::mouseClick(
+                d.findChild<SkinButton*>(QString::fromLatin1(ok ? "okButton" : "cancelButton")),
+                Qt::LeftButton);
+            return d.result();
+        });
+        f.page->selectKey(30);
+        EXPECT_EQ(f.context.macroStore().count(), ok ? 0 : 1);
+        EXPECT_EQ(f.entry(30).assignType, ok ? kAssignStandard : kAssignMacro);
+        EXPECT_EQ(f.context.editedSettings().keyChanged[0][30], ok ? 1 : 0);
+        EXPECT_EQ(f.page->keyButton(30)->toolTip() == macroTip, !ok);
+    }
 }
