@@ -1,6 +1,7 @@
 #pragma once
 
 #include "macro/MacroEventList.h"
+#include "skin/BitmapEdit.h"
 
 #include <QColor>
 #include <QListWidget>
@@ -11,8 +12,6 @@
 #include <vector>
 
 namespace vantrel {
-
-class BitmapEdit;
 
 // The list of the macro manager, for macro names and for a macro's events:
 // rows 18 pixels high, drawn by the list itself with the icon of their kind,
