@@ -4,6 +4,7 @@
 #include "skin/ProgramPictures.h"
 #include "skin/SkinFonts.h"
 
+#include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QPainter>
@@ -134,8 +135,16 @@ void MacroListBox::openEditor(int row, int maxLength, bool digitsOnly) {
     m_editor->setGeometry(area);
     m_editor->setText(item(row)->text());
     m_editor->selectAll();
-    m_editor->installEventFilter(this);
-    connect(m_editor, &BitmapEdit::enterReleased, this, [this] { commit(true); });
+    m_enterDown = false;
+    m_escapeDown = false;
+    // Before the window's key gate, which drops these presses: a release
+    // whose press came before the editor opened (the Enter that chose a menu
+    // entry) must not close it.
+    qApp->installEventFilter(this);
+    connect(m_editor, &BitmapEdit::enterReleased, this, [this] {
+        if (m_enterDown)
+            commit(true);
+    });
     m_editor->show();
     m_editor->setFocus(Qt::OtherFocusReason);
 }
@@ -170,7 +179,7 @@ void MacroListBox::closeEditor() {
         return;
     m_editedRow = -1;
     // The editor may be inside one of its own handlers.
-    m_editor->removeEventFilter(this);
+    qApp->removeEventFilter(this);
     m_editor->hide();
     m_editor->deleteLater();
     m_editor = nullptr;
@@ -178,12 +187,19 @@ void MacroListBox::closeEditor() {
 }
 
 bool MacroListBox::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_editor && event->type() == QEvent::KeyRelease &&
-        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+    if (watched != m_editor ||
+        (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease))
+        return QListWidget::eventFilter(watched, event);
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+    if (event->type() == QEvent::KeyPress) {
+        m_enterDown = m_enterDown || enter;
+        m_escapeDown = m_escapeDown || key == Qt::Key_Escape;
+    } else if (key == Qt::Key_Escape && m_escapeDown) {
         cancelEdit();
         return true;
     }
-    return QListWidget::eventFilter(watched, event);
+    return false;
 }
 
 void MacroListBox::focusInEvent(QFocusEvent* event) {

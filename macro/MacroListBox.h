@@ -86,6 +86,9 @@ private:
     std::map<uint16_t, QPixmap> m_icons;
     QPointer<BitmapEdit> m_editor;
     int m_editedRow = -1;
+    // Enter or Escape went down while the editor was open.
+    bool m_enterDown = false;
+    bool m_escapeDown = false;
 };
 
 } // namespace vantrel

@@ -387,7 +387,7 @@ TEST(MainWindow, TheMacroManagerButtonKeepsANewMacroOnlyOnOk) {
             EXPECT_NE(editor, nullptr);
             if (editor) {
                 QTest::keyClicks(editor, QStringLiteral("Combo"));
-                QTest::keyRelease(editor, Qt::Key_Return);
+                QTest::keyClick(editor, Qt::Key_Return);
             }
             vantrel::test::handlePosted();
             click(d.findChild<SkinButton*>(QString::fromLatin1(ok ? "okButton" : "exitButton")));
