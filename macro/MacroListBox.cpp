@@ -99,8 +99,7 @@ void MacroListBox::selectRow(int row) {
 }
 
 int MacroListBox::textInset(uint32_t itemData) {
-    return MacroEventList::rowKind(itemData) != 0 ? kTextInset + kIconWidth + kTextInset
-                                                  : kTextInset;
+    return MacroEventList::rowKind(itemData) != 0 ? kIconWidth + kTextInset : kTextInset;
 }
 
 void MacroListBox::openNewRowEditor() {
