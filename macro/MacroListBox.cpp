@@ -66,6 +66,11 @@ void MacroListBox::insertRow(int index, uint32_t itemData, const QString& text) 
     insertItem(index, item);
 }
 
+void MacroListBox::removeRow(int row) {
+    const QSignalBlocker quiet(this);
+    delete takeItem(row);
+}
+
 uint32_t MacroListBox::itemData(int row) const {
     const QListWidgetItem* it = item(row);
     return it ? it->data(Qt::UserRole).toUInt() : 0;
@@ -154,9 +159,10 @@ void MacroListBox::commit(bool select) {
     const QString text = m_editor->text();
     const int row = m_editedRow;
     const uint32_t data = itemData(row);
-    delete takeItem(row);
+    removeRow(row);
     const bool inserted = !text.isEmpty();
     if (inserted) {
+        const QSignalBlocker quiet(this);
         insertRow(row, data, text);
         if (select)
             selectRow(row);
@@ -169,7 +175,7 @@ void MacroListBox::commit(bool select) {
 void MacroListBox::cancelEdit() {
     if (!m_editor)
         return;
-    delete takeItem(m_editedRow);
+    removeRow(m_editedRow);
     closeEditor();
 }
 

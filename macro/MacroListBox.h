@@ -37,6 +37,8 @@ public:
 
     void addRow(const QString& text, uint32_t itemData);
     void insertRow(int index, uint32_t itemData, const QString& text);
+    // Takes a row away without telling the owner.
+    void removeRow(int row);
     uint32_t itemData(int row) const;
     // Replaces every row, sets the caret on target and shows it; no row ends selected.
     void setRows(const MacroEventList::Rows& rows);
@@ -52,6 +54,8 @@ public:
     void openNewRowEditor();
     // Opens the digits-only editor on the selected row.
     void openRowEditor();
+    // Closes an open editor as Escape does, taking its row away.
+    void cancelEdit();
     BitmapEdit* editor() const { return m_editor; }
     int editedRow() const { return m_editedRow; }
 
@@ -74,7 +78,6 @@ protected:
 private:
     void openEditor(int row, int maxLength, bool digitsOnly);
     void commit(bool selectRow);
-    void cancelEdit();
     void closeEditor();
     void paintRow(QPainter& painter, int row, const QRect& rect);
 

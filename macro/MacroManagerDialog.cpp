@@ -153,13 +153,15 @@ void MacroManagerDialog::newMacro() {
 }
 
 void MacroManagerDialog::deleteMacro() {
+    // A row being named would no longer stand where its macro will go.
+    m_macroList->cancelEdit();
     const int row = m_macroList->selectedRow();
     if (row < 0)
         return;
     if (!ConfirmationDialog::ask(m_context.dialogs(), m_context.skinsFolder(),
                                  ConfirmationDialog::kDeleteMacroWarning, this))
         return;
-    delete m_macroList->takeItem(row);
+    m_macroList->removeRow(row);
     m_context.macroStore().removeMacro(row);
     clampCurrent();
     m_macroList->selectRow(m_current);
@@ -175,7 +177,7 @@ void MacroManagerDialog::recordOrStop() {
         m_recorder.stopRecording();
         return;
     }
-    m_eventList->clear();
+    m_eventList->setRows({});
     m_working.eventCount = 0;
     std::memset(m_working.events, 0, sizeof m_working.events);
     startRecording(-1);
@@ -191,6 +193,7 @@ void MacroManagerDialog::repeatToggled() {
 }
 
 void MacroManagerDialog::importMacro() {
+    m_macroList->cancelEdit();
     const std::optional<QString> path = m_context.dialogs().chooseFile(
         FileRequest{.mode = FileRequest::Mode::Open,
                     .filter = QStringLiteral("Macro(*.macro *.MACRO)"),
@@ -255,7 +258,7 @@ void MacroManagerDialog::nameCommitted(int row) {
             taken = true;
     }
     if (taken) {
-        delete m_macroList->takeItem(row);
+        m_macroList->removeRow(row);
         clampCurrent();
         loadCurrentMacro();
         m_macroList->selectRow(m_current);
@@ -275,7 +278,7 @@ void MacroManagerDialog::pauseCommitted(int row) {
     bool outOfRange = false;
     const uint16_t pause = MacroEventList::pauseFromText(item->text().toStdString(), outOfRange);
     if (outOfRange) {
-        delete m_eventList->takeItem(row);
+        m_eventList->removeRow(row);
         m_eventList->insertRow(row,
                                MacroEventList::itemData(m_pauseEvent, MacroEventList::kPauseRow),
                                QString::fromStdString(MacroEventList::pauseText(pause)));

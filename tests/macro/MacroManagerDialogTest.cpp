@@ -427,3 +427,29 @@ TEST(MacroManager, ExportedMacrosComeBackWithTheFirstFreeNumber) {
         press(d, "okButton");
     });
 }
+
+TEST(MacroManager, ARowBeingNamedGoesBeforeAnImportOrDeleteSoRowsStayWithTheirMacros) {
+    ManagerFixture f;
+    f.store({makeMacro("One", {}), makeMacro("Two", {})});
+    const std::string file = f.folder.file("in.macro");
+    ASSERT_TRUE(MacroFile::exportMacroFile(file, makeMacro("In", {{kA, kKeyPress, 0}})));
+    f.run([&](MacroManagerDialog& d) {
+        MacroListBox* macros = listOf(d, "macroList");
+        press(d, "newButton");
+        QTest::keyClicks(macros->editor(), QStringLiteral("Half"));
+        f.context.dialogs().files().answerNext(QString::fromStdString(file));
+        press(d, "importButton");
+        EXPECT_EQ(rowsOf(macros), (Rows{"One", "Two", "In"}));
+        EXPECT_EQ(d.currentIndex(), 2);
+        press(d, "newButton");
+        macros->setCurrentRow(0);
+        f.answerConfirmation(QDialog::Accepted);
+        press(d, "deleteButton");
+        handlePosted();
+        EXPECT_EQ(rowsOf(macros), (Rows{"Two", "In"}));
+        press(d, "okButton");
+    });
+    ASSERT_EQ(f.context.macroStore().count(), 2);
+    EXPECT_EQ(fieldText(f.macro(0).name), "Two");
+    EXPECT_EQ(fieldText(f.macro(1).name), "In");
+}
