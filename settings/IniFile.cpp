@@ -8,6 +8,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -63,24 +64,89 @@ int hexValue(char c) {
     return -1;
 }
 
-bool readWholeFile(const std::string& path, std::string& content) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+// What reading found: no file, the whole of it, or a file that exists but
+// could not be read to its end (no permission, not a regular file, an error
+// part-way).
+enum class ReadResult { Missing, Whole, Failed };
+
+ReadResult readWholeFile(const std::string& path, std::string& content) {
+    // Non-blocking, so that a FIFO of that name cannot hang the reader.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
-        return false;
+        return errno == ENOENT || errno == ENOTDIR ? ReadResult::Missing : ReadResult::Failed;
     struct stat st {};
-    if (::fstat(fd, &st) == 0 && st.st_size > 0)
+    ReadResult result = ReadResult::Failed;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
         content.reserve(static_cast<size_t>(st.st_size));
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        content.append(buffer, static_cast<size_t>(n));
+        char buffer[65536];
+        for (;;) {
+            const ssize_t n = ::read(fd, buffer, sizeof buffer);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0) {
+                result = n == 0 ? ReadResult::Whole : ReadResult::Failed;
+                break;
+            }
+            content.append(buffer, static_cast<size_t>(n));
+        }
     }
     ::close(fd);
-    return true;
+    return result;
+}
+
+void appendUtf8(std::string& out, uint32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+// UTF-16LE (after its mark) as UTF-8; a lone surrogate becomes U+FFFD and an
+// odd last byte is dropped.
+std::string utf8FromUtf16le(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    const auto unit = [&](size_t i) {
+        return static_cast<uint32_t>(static_cast<unsigned char>(bytes[2 * i]) |
+                                     static_cast<unsigned char>(bytes[2 * i + 1]) << 8);
+    };
+    const size_t units = bytes.size() / 2;
+    for (size_t i = 0; i < units; ++i) {
+        uint32_t c = unit(i);
+        if (c >= 0xD800 && c < 0xDC00 && i + 1 < units && unit(i + 1) >= 0xDC00 &&
+            unit(i + 1) < 0xE000) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (unit(i + 1) - 0xDC00);
+            ++i;
+        } else if (c >= 0xD800 && c < 0xE000) {
+            c = 0xFFFD;
+        }
+        appendUtf8(out, c);
+    }
+    return out;
+}
+
+// Files re-saved on the original platform may carry a byte-order mark, or be
+// UTF-16LE with one; the document is UTF-8 either way.
+std::string decodedText(std::string content) {
+    constexpr std::string_view utf8Mark = "\xEF\xBB\xBF";
+    constexpr std::string_view utf16leMark = "\xFF\xFE";
+    const std::string_view view = content;
+    if (view.starts_with(utf8Mark))
+        return content.substr(utf8Mark.size());
+    if (view.starts_with(utf16leMark))
+        return utf8FromUtf16le(view.substr(utf16leMark.size()));
+    return content;
 }
 
 bool writeAll(int fd, std::string_view data) {
@@ -100,15 +166,28 @@ bool writeAll(int fd, std::string_view data) {
 IniFile::IniFile(std::string path) : m_path(std::move(path)) {
     m_sections.emplace_back();
     std::string content;
-    if (readWholeFile(m_path, content))
-        parse(content);
+    const ReadResult read = readWholeFile(m_path, content);
+    // Saving what little was read of a file would lose the rest of it.
+    m_replaceable = read != ReadResult::Failed;
+    parse(decodedText(std::move(content)));
 }
 
 void IniFile::parse(std::string_view content) {
-    m_crlf = content.empty() || content.find("\r\n") != std::string_view::npos;
+    // Lines end in "\r\n" or "\n"; a file with neither but with '\r' has
+    // CR-only line ends. Writing keeps the style.
+    char lineEnd = '\n';
+    if (content.empty() || content.find("\r\n") != std::string_view::npos) {
+        m_eol = "\r\n";
+    } else if (content.find('\n') == std::string_view::npos &&
+               content.find('\r') != std::string_view::npos) {
+        m_eol = "\r";
+        lineEnd = '\r';
+    } else {
+        m_eol = "\n";
+    }
     Section* current = &m_sections.front();
     while (!content.empty()) {
-        size_t end = content.find('\n');
+        size_t end = content.find(lineEnd);
         std::string_view line = content.substr(0, end);
         content.remove_prefix(end == std::string_view::npos ? content.size() : end + 1);
         if (!line.empty() && line.back() == '\r')
@@ -298,11 +377,11 @@ void IniFile::clear() {
     m_sections.clear();
     m_sections.emplace_back();
     m_sectionIndex.clear();
-    m_crlf = true; // as for any new file
+    m_eol = "\r\n"; // as for any new file
 }
 
 std::string IniFile::serialise() const {
-    const std::string_view eol = m_crlf ? "\r\n" : "\n";
+    const std::string_view eol = m_eol;
     size_t total = 0;
     for (const Section& sec : m_sections) {
         total += sec.header.size() + eol.size();
@@ -320,26 +399,101 @@ std::string IniFile::serialise() const {
     return out;
 }
 
-bool IniFile::save() const {
-    namespace fs = std::filesystem;
-    const fs::path target(m_path);
-    std::error_code ec;
-    if (target.has_parent_path())
-        fs::create_directories(target.parent_path(), ec);
+namespace {
 
-    std::string temp = m_path + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
+constexpr std::string_view kTempMark = ".tmp-"; // a temporary is "<name>.tmp-XXXXXX"
+constexpr size_t kTempSuffixLength = 6;
+
+bool isTempSuffixChar(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+bool syncFolder(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return false;
+    const bool synced = ::fsync(fd) == 0;
+    ::close(fd);
+    return synced;
+}
+
+// Links an unnamed file into the folder under a fresh temporary name.
+bool linkAsTemporary(int fd, const std::string& target, std::string& temp) {
+    const std::string source = "/proc/self/fd/" + std::to_string(fd);
+    constexpr std::string_view chars =
+        "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        uint64_t bits = 0;
+        if (::getrandom(&bits, sizeof bits, 0) != static_cast<ssize_t>(sizeof bits))
+            return false;
+        temp = target + std::string(kTempMark);
+        for (size_t i = 0; i < kTempSuffixLength; ++i, bits /= chars.size())
+            temp += chars[bits % chars.size()];
+        if (::linkat(AT_FDCWD, source.c_str(), AT_FDCWD, temp.c_str(), AT_SYMLINK_FOLLOW) == 0)
+            return true;
+        if (errno != EEXIST)
+            return false;
+    }
+    return false;
+}
+
+} // namespace
+
+bool IniFile::save() const {
+    if (!m_replaceable)
+        return false;
+    namespace fs = std::filesystem;
+    const fs::path target(m_path);
+    const std::string folder = target.has_parent_path() ? target.parent_path().string() : ".";
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+
     struct stat st {};
-    const mode_t mode = ::stat(m_path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644;
-    const bool written = ::fchmod(fd, mode) == 0 && writeAll(fd, serialise());
-    const bool closed = ::close(fd) == 0;
-    if (!written || !closed || ::rename(temp.c_str(), m_path.c_str()) != 0) {
+    const bool exists = ::stat(m_path.c_str(), &st) == 0;
+    const mode_t mode = exists ? (st.st_mode & 07777) : 0644;
+
+    // Unnamed until it is whole, so that a crash leaves nothing behind; file
+    // systems without O_TMPFILE get a named temporary.
+    std::string temp;
+    int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    const bool unnamed = fd >= 0;
+    if (!unnamed) {
+        temp = m_path + std::string(kTempMark) + std::string(kTempSuffixLength, 'X');
+        fd = ::mkstemp(temp.data());
+        if (fd < 0)
+            return false;
+    }
+    bool ok = ::fchmod(fd, mode) == 0 && writeAll(fd, serialise()) && ::fsync(fd) == 0;
+    if (ok && unnamed) {
+        // A new file is linked straight into place; an old one is replaced by
+        // a rename, which needs a name to rename from.
+        if (exists || ::linkat(AT_FDCWD, ("/proc/self/fd/" + std::to_string(fd)).c_str(), AT_FDCWD,
+                               m_path.c_str(), AT_SYMLINK_FOLLOW) != 0)
+            ok = linkAsTemporary(fd, m_path, temp);
+    }
+    ok = ::close(fd) == 0 && ok;
+    if (!temp.empty() && (!ok || ::rename(temp.c_str(), m_path.c_str()) != 0)) {
         ::unlink(temp.c_str());
         return false;
     }
-    return true;
+    return ok && syncFolder(folder);
+}
+
+void IniFile::removeLeftovers(const std::string& path) {
+    namespace fs = std::filesystem;
+    const fs::path target(path);
+    const std::string prefix = target.filename().string() + std::string(kTempMark);
+    std::error_code ec;
+    for (fs::directory_iterator it(target.has_parent_path() ? target.parent_path() : ".", ec), end;
+         !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() == prefix.size() + kTempSuffixLength && name.starts_with(prefix) &&
+            std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
+                        isTempSuffixChar)) {
+            std::error_code ignored;
+            fs::remove(it->path(), ignored);
+        }
+    }
 }
 
 } // namespace vantrel

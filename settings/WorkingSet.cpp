@@ -19,11 +19,12 @@ void WorkingSet::readWorkingSet(SharedBlock& settings, const LanguageStrings& st
     settings.CurrentProfile =
         profileIndexInRange(IniFile(configPath()).readInt("Setting", "CurrentProfile", -1));
     for (int n = 0; n < kProfileCount; ++n) {
+        // Factory values first, so that a blob an existing file lacks, or one
+        // that fails its checksum, keeps its factory value.
+        resetProfile(settings.profiles[n], n, strings);
         const std::string path = profilePath(n);
         if (fileExists(path))
             readProfile(path, settings.profiles[n]);
-        else
-            resetProfile(settings.profiles[n], n, strings);
     }
 }
 

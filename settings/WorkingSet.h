@@ -27,7 +27,7 @@ public:
     std::string profilePath(int n) const;
 
     // CurrentProfile from config.ini (brought into 0..4), then each working
-    // profile from its file, or its factory values when the file is missing.
+    // profile: its factory values, then what its file holds, if it has one.
     void readWorkingSet(SharedBlock& settings, const LanguageStrings& strings) const;
     // CurrentProfile into config.ini, then the five working profiles.
     bool writeWorkingSet(const SharedBlock& settings) const;
