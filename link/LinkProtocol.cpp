@@ -36,7 +36,9 @@ void LinkProtocol::startUp() {
 
     // A block that cannot be read (its mutex held too long) would leave empty
     // profiles that the next apply writes everywhere: take the files instead.
-    if (m_open && m_link.readBlock(applied)) {
+    // A lock whose owner died is tried again first, since the files lack the
+    // monitor's own changes and the next apply would push them over the block.
+    if (m_open && m_link.readBlockAtStartUp(applied)) {
         RecordSafety::makeSafe(applied);
         ChangeFlags::clearChangeFlags(applied);
     } else {
