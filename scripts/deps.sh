@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing need, where
-# they are missing.
+# they are missing (clang and its runtime for the fuzzers in fuzz/).
 set -euo pipefail
 
 packages=(
@@ -10,6 +10,7 @@ packages=(
     libxkbcommon-dev libxkbcommon-x11-dev libxcb1-dev libx11-dev
     xvfb xdotool x11-utils x11-xkb-utils
     fonts-dejavu-core
+    clang libclang-rt-14-dev
 )
 
 missing=()
