@@ -4,6 +4,7 @@
 #include "link/LinkHost.h"
 #include "link/LinkNames.h"
 #include "macro/MacroStore.h"
+#include "settings/IniFile.h"
 #include "settings/RecordSafety.h"
 
 #include <cstring>
@@ -63,11 +64,15 @@ void LinkProtocol::apply(uint32_t code) {
         m_link.writeBlock(edited);
     m_files.writeOsdSettings(m_osd);
     const bool monitorFound = m_link.notifyMonitor(code);
-    m_files.writeWorkingSet(edited);
-    m_files.writeChangeStamp(m_clock());
+    m_files.writeWorkingSet(edited, m_clock(), IniFile::FolderSync::ByCaller);
     ChangeFlags::clearChangeFlags(edited);
     m_settings.applied = edited;
-    m_settings.macros.saveMacroStore();
+    m_settings.macros.saveMacroStore(IniFile::FolderSync::ByCaller);
+    // The renames of the files and the store made durable with one flush of
+    // each folder.
+    IniFile::syncFolderOf(m_files.configPath());
+    IniFile::syncFolderOf(m_files.profilePath(0));
+    IniFile::syncFolderOf(m_settings.macros.filePath());
 
     if (!monitorFound) {
         m_host.setEnabledApply(true);

@@ -54,7 +54,7 @@ void MacroStore::loadMacroStore() {
     }
 }
 
-bool MacroStore::saveMacroStore() const {
+bool MacroStore::saveMacroStore(IniFile::FolderSync folderSync) const {
     const std::string path = filePath();
     const FileLock lock(path);
     // The whole file is rewritten, so no key of a removed macro survives.
@@ -63,7 +63,7 @@ bool MacroStore::saveMacroStore() const {
     file.writeInt(kSection, kCountKey, count());
     for (int i = 0; i < count(); ++i)
         file.writeBlob(kSection, std::to_string(i), m_macros[i].get(), sizeof(MacroRecord));
-    return file.save();
+    return file.save(folderSync);
 }
 
 void MacroStore::clearMacroStore() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "macro/MacroRecord.h"
+#include "settings/IniFile.h"
 #include "settings/MacroKeyInfo.h"
 #include "settings/SharedBlock.h"
 
@@ -26,8 +27,9 @@ public:
 
     // Appends the file's macros to the store (callers clear it before a reload).
     void loadMacroStore();
-    // Rewrites the whole file atomically. False when it could not be written.
-    bool saveMacroStore() const;
+    // Rewrites the whole file atomically and durably; the folder is flushed
+    // now or by the caller. False when it could not be written.
+    bool saveMacroStore(IniFile::FolderSync folderSync = IniFile::FolderSync::Now) const;
     void clearMacroStore();
 
     int count() const;

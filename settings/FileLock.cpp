@@ -1,7 +1,5 @@
 #include "settings/FileLock.h"
 
-#include "settings/IniFile.h"
-
 #include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
@@ -25,10 +23,7 @@ FileLock::FileLock(const std::string& filePath) {
     if (rc != 0) {
         ::close(m_fd);
         m_fd = -1;
-        return;
     }
-    // No save of this file is under way now: what a crashed one left can go.
-    IniFile::removeLeftovers(filePath);
 }
 
 FileLock::~FileLock() {

@@ -8,7 +8,6 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
-#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -138,14 +137,17 @@ std::string utf8FromUtf16le(std::string_view bytes) {
 
 // Files re-saved on the original platform may carry a byte-order mark, or be
 // UTF-16LE with one; the document is UTF-8 either way.
-std::string decodedText(std::string content) {
+// The text of a file: a UTF-8 mark is skipped, UTF-16LE is converted into
+// scratch; anything else is read as it is.
+std::string_view decodedText(std::string_view content, std::string& scratch) {
     constexpr std::string_view utf8Mark = "\xEF\xBB\xBF";
     constexpr std::string_view utf16leMark = "\xFF\xFE";
-    const std::string_view view = content;
-    if (view.starts_with(utf8Mark))
+    if (content.starts_with(utf8Mark))
         return content.substr(utf8Mark.size());
-    if (view.starts_with(utf16leMark))
-        return utf8FromUtf16le(view.substr(utf16leMark.size()));
+    if (content.starts_with(utf16leMark)) {
+        scratch = utf8FromUtf16le(content.substr(utf16leMark.size()));
+        return scratch;
+    }
     return content;
 }
 
@@ -169,7 +171,10 @@ IniFile::IniFile(std::string path) : m_path(std::move(path)) {
     const ReadResult read = readWholeFile(m_path, content);
     // Saving what little was read of a file would lose the rest of it.
     m_replaceable = read != ReadResult::Failed;
-    parse(decodedText(std::move(content)));
+    std::string scratch;
+    parse(decodedText(content, scratch));
+    if (read == ReadResult::Whole)
+        m_original = std::move(content);
 }
 
 void IniFile::parse(std::string_view content) {
@@ -401,12 +406,10 @@ std::string IniFile::serialise() const {
 
 namespace {
 
-constexpr std::string_view kTempMark = ".tmp-"; // a temporary is "<name>.tmp-XXXXXX"
-constexpr size_t kTempSuffixLength = 6;
-
-bool isTempSuffixChar(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
+// The temporary name of a save: "<name>.saving". Every save of a file shared
+// with the monitor runs under the file's lock, so a file of that name is what
+// an interrupted save left, never one in use.
+constexpr std::string_view kTempSuffix = ".saving";
 
 bool syncFolder(const std::string& folder) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -417,31 +420,55 @@ bool syncFolder(const std::string& folder) {
     return synced;
 }
 
-// Links an unnamed file into the folder under a fresh temporary name.
-bool linkAsTemporary(int fd, const std::string& target, std::string& temp) {
-    const std::string source = "/proc/self/fd/" + std::to_string(fd);
-    constexpr std::string_view chars =
-        "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        uint64_t bits = 0;
-        if (::getrandom(&bits, sizeof bits, 0) != static_cast<ssize_t>(sizeof bits))
-            return false;
-        temp = target + std::string(kTempMark);
-        for (size_t i = 0; i < kTempSuffixLength; ++i, bits /= chars.size())
-            temp += chars[bits % chars.size()];
-        if (::linkat(AT_FDCWD, source.c_str(), AT_FDCWD, temp.c_str(), AT_SYMLINK_FOLLOW) == 0)
-            return true;
-        if (errno != EEXIST)
-            return false;
+bool writeAndFlush(int fd, mode_t mode, std::string_view content) {
+    return ::fchmod(fd, mode) == 0 && writeAll(fd, content) && ::fsync(fd) == 0;
+}
+
+enum class Written { AsTarget, AsTemp, Failed };
+
+// Writes into an unnamed file, so that nothing is left behind however the
+// process ends, then names it: a new file straight as the target, an old one's
+// replacement as the temporary to be renamed over it.
+Written writeUnnamed(const std::string& folder, const std::string& target, bool targetExists,
+                     const std::string& temp, mode_t mode, std::string_view content) {
+    const int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return Written::Failed;
+    Written written = Written::Failed;
+    if (writeAndFlush(fd, mode, content)) {
+        const std::string self = "/proc/self/fd/" + std::to_string(fd);
+        if (!targetExists &&
+            ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, target.c_str(), AT_SYMLINK_FOLLOW) == 0)
+            written = Written::AsTarget;
+        else if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temp.c_str(), AT_SYMLINK_FOLLOW) == 0)
+            written = Written::AsTemp;
     }
-    return false;
+    ::close(fd);
+    return written;
+}
+
+// For file systems without unnamed files.
+Written writeNamed(const std::string& temp, mode_t mode, std::string_view content) {
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return Written::Failed;
+    const bool ok = writeAndFlush(fd, mode, content);
+    if (::close(fd) != 0 || !ok) {
+        ::unlink(temp.c_str());
+        return Written::Failed;
+    }
+    return Written::AsTemp;
 }
 
 } // namespace
 
-bool IniFile::save() const {
+bool IniFile::save(FolderSync folderSync) const {
     if (!m_replaceable)
         return false;
+    const std::string content = serialise();
+    // Nothing to write when the file already holds exactly this.
+    if (m_original && *m_original == content)
+        return true;
     namespace fs = std::filesystem;
     const fs::path target(m_path);
     const std::string folder = target.has_parent_path() ? target.parent_path().string() : ".";
@@ -451,49 +478,24 @@ bool IniFile::save() const {
     struct stat st {};
     const bool exists = ::stat(m_path.c_str(), &st) == 0;
     const mode_t mode = exists ? (st.st_mode & 07777) : 0644;
+    const std::string temp = m_path + std::string(kTempSuffix);
+    ::unlink(temp.c_str()); // what an interrupted save left
 
-    // Unnamed until it is whole, so that a crash leaves nothing behind; file
-    // systems without O_TMPFILE get a named temporary.
-    std::string temp;
-    int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
-    const bool unnamed = fd >= 0;
-    if (!unnamed) {
-        temp = m_path + std::string(kTempMark) + std::string(kTempSuffixLength, 'X');
-        fd = ::mkstemp(temp.data());
-        if (fd < 0)
-            return false;
-    }
-    bool ok = ::fchmod(fd, mode) == 0 && writeAll(fd, serialise()) && ::fsync(fd) == 0;
-    if (ok && unnamed) {
-        // A new file is linked straight into place; an old one is replaced by
-        // a rename, which needs a name to rename from.
-        if (exists || ::linkat(AT_FDCWD, ("/proc/self/fd/" + std::to_string(fd)).c_str(), AT_FDCWD,
-                               m_path.c_str(), AT_SYMLINK_FOLLOW) != 0)
-            ok = linkAsTemporary(fd, m_path, temp);
-    }
-    ok = ::close(fd) == 0 && ok;
-    if (!temp.empty() && (!ok || ::rename(temp.c_str(), m_path.c_str()) != 0)) {
+    Written written = writeUnnamed(folder, m_path, exists, temp, mode, content);
+    if (written == Written::Failed)
+        written = writeNamed(temp, mode, content);
+    if (written == Written::Failed)
+        return false;
+    if (written == Written::AsTemp && ::rename(temp.c_str(), m_path.c_str()) != 0) {
         ::unlink(temp.c_str());
         return false;
     }
-    return ok && syncFolder(folder);
+    return folderSync == FolderSync::ByCaller || syncFolder(folder);
 }
 
-void IniFile::removeLeftovers(const std::string& path) {
-    namespace fs = std::filesystem;
-    const fs::path target(path);
-    const std::string prefix = target.filename().string() + std::string(kTempMark);
-    std::error_code ec;
-    for (fs::directory_iterator it(target.has_parent_path() ? target.parent_path() : ".", ec), end;
-         !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        if (name.size() == prefix.size() + kTempSuffixLength && name.starts_with(prefix) &&
-            std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
-                        isTempSuffixChar)) {
-            std::error_code ignored;
-            fs::remove(it->path(), ignored);
-        }
-    }
+bool IniFile::syncFolderOf(const std::string& path) {
+    const std::filesystem::path target(path);
+    return syncFolder(target.has_parent_path() ? target.parent_path().string() : ".");
 }
 
 } // namespace vantrel

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -42,19 +43,23 @@ public:
     // until then.
     void clear();
 
+    // Whether save() flushes the folder itself, or leaves it to the caller
+    // (syncFolderOf) so that several saves into one folder share one flush.
+    enum class FolderSync { Now, ByCaller };
+
     // Puts the document on disk durably, in UTF-8 without a mark and in the
     // file's line-end style: an unnamed file in the target's folder (a named
-    // one where the file system has none), written, flushed, linked or renamed
-    // over the target, then the folder flushed. Missing folders are made
-    // first. A crash or power cut leaves the old file or the new one, never
-    // half of one. False, with the file untouched, when the file could not be
-    // read whole or the new one could not be written.
-    bool save() const;
-
-    // Removes temporary files of earlier saves of path that a crash left
-    // behind. Only for a caller holding the file's lock (FileLock), so that no
-    // save of ours is under way.
-    static void removeLeftovers(const std::string& path);
+    // "<file>.saving" where the file system has none), written, flushed,
+    // linked or renamed over the target, then the folder flushed. Missing
+    // folders are made first. A crash or power cut leaves the old file or the
+    // new one, never half of one; a "<file>.saving" an interrupted save left
+    // is removed. A file that already holds the document is left as it is.
+    // False, with the file untouched, when the file could not be read whole or
+    // the new one could not be written. Files shared with the monitor are
+    // saved under their FileLock.
+    bool save(FolderSync folderSync = FolderSync::Now) const;
+    // Flushes the folder of path, for saves made with FolderSync::ByCaller.
+    static bool syncFolderOf(const std::string& path);
 
     static std::string encodeBlob(const void* buffer, size_t size);
     static bool decodeBlob(std::string_view text, void* buffer, size_t size);
@@ -79,7 +84,8 @@ private:
     std::vector<Section> m_sections; // m_sections[0] holds the lines before any header
     std::unordered_map<std::string, size_t> m_sectionIndex; // lower-case name -> first section
     std::string_view m_eol = "\r\n";
-    bool m_replaceable = true; // the file was read whole or did not exist
+    bool m_replaceable = true;             // the file was read whole or did not exist
+    std::optional<std::string> m_original; // the bytes of a file read whole
 };
 
 } // namespace vantrel

@@ -28,16 +28,32 @@ void WorkingSet::readWorkingSet(SharedBlock& settings, const LanguageStrings& st
     }
 }
 
-bool WorkingSet::writeWorkingSet(const SharedBlock& settings) const {
-    bool ok;
+bool WorkingSet::writeWorkingSet(const SharedBlock& settings, std::time_t stamp,
+                                 IniFile::FolderSync folderSync) const {
+    bool ok = true;
+    for (int n = 0; n < kProfileCount; ++n) {
+        const std::string path = profilePath(n);
+        const FileLock lock(path);
+        IniFile file(path);
+        writeProfile(file, settings.profiles[n]);
+        ok = file.save(IniFile::FolderSync::ByCaller) && ok;
+    }
+    // One rewrite of config.ini for both values, after the profiles: whoever
+    // sees the new stamp finds the new profiles.
+    uint8_t code[kChangeStampSize] = {};
+    const uint32_t seconds = static_cast<uint32_t>(stamp);
+    std::memcpy(code, &seconds, sizeof seconds);
     {
         const FileLock lock(configPath());
         IniFile config(configPath());
         config.writeInt("Setting", "CurrentProfile", settings.CurrentProfile);
-        ok = config.save();
+        config.writeBlob("HidAccessCode", "Code", code, sizeof code);
+        ok = config.save(IniFile::FolderSync::ByCaller) && ok;
     }
-    for (int n = 0; n < kProfileCount; ++n)
-        ok = writeProfile(profilePath(n), settings.profiles[n]) && ok;
+    if (folderSync == IniFile::FolderSync::Now) {
+        ok = IniFile::syncFolderOf(profilePath(0)) && ok;
+        ok = IniFile::syncFolderOf(configPath()) && ok;
+    }
     return ok;
 }
 
@@ -53,16 +69,6 @@ bool WorkingSet::writeOsdSettings(const uint8_t (&osd)[kOsdSettingsSize]) const 
     const FileLock lock(configPath());
     IniFile config(configPath());
     config.writeBlob("OSDSetting", "config", osd, sizeof osd);
-    return config.save();
-}
-
-bool WorkingSet::writeChangeStamp(std::time_t now) const {
-    uint8_t stamp[kChangeStampSize] = {};
-    const uint32_t seconds = static_cast<uint32_t>(now);
-    std::memcpy(stamp, &seconds, sizeof seconds);
-    const FileLock lock(configPath());
-    IniFile config(configPath());
-    config.writeBlob("HidAccessCode", "Code", stamp, sizeof stamp);
     return config.save();
 }
 

@@ -1,5 +1,4 @@
 #include "settings/IniFile.h"
-#include "settings/FileLock.h"
 #include "tests/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -279,28 +278,38 @@ TEST(IniFile, AFileThatCannotBeReadWholeIsNeverReplaced) {
     EXPECT_TRUE(std::filesystem::is_symlink(path));
 }
 
-TEST(IniFile, TakingTheLockRemovesOnlyOurOwnLeftoverTemporaries) {
+TEST(IniFile, ASaveRemovesWhatAnInterruptedSaveLeft) {
     TempDir dir;
     const std::string path = dir.file("config.ini");
     writeFile(path, "[S]\r\nk=1\r\n");
-    const std::vector<std::string> ours = {"config.ini.tmp-AbC123", "config.ini.tmp-000000"};
-    const std::vector<std::string> others = {"config.ini.tmp-AbC12", "config.ini.tmp-AbC1234",
-                                             "config.ini.backup", "other.ini.tmp-AbC123",
-                                             "config.ini.tmp-AbC-23"};
-    for (const auto& name : ours)
-        writeFile(dir.file(name), "left by a crash");
+    writeFile(dir.file("config.ini.saving"), "left by a killed save");
+    const std::vector<std::string> others = {"config.ini.tmp", "config.ini.AbC123",
+                                             "other.ini.saving"};
     for (const auto& name : others)
         writeFile(dir.file(name), "not ours");
-    {
-        const FileLock lock(path);
-        ASSERT_TRUE(lock.held());
-        IniFile ini(path);
-        ini.writeInt("S", "k", 2);
-        ASSERT_TRUE(ini.save());
-    }
-    for (const auto& name : ours)
-        EXPECT_FALSE(std::filesystem::exists(dir.file(name))) << name;
+    IniFile ini(path);
+    ini.writeInt("S", "k", 2);
+    ASSERT_TRUE(ini.save());
+    EXPECT_FALSE(std::filesystem::exists(dir.file("config.ini.saving")));
     for (const auto& name : others)
         EXPECT_TRUE(std::filesystem::exists(dir.file(name))) << name;
     EXPECT_EQ(IniFile(path).readInt("S", "k", 0), 2);
+}
+
+TEST(IniFile, ASaveThatChangesNothingLeavesTheFileAlone) {
+    TempDir dir;
+    const std::string path = dir.file("t.ini");
+    writeFile(path, "[S]\r\nk=1\r\n");
+    struct stat before {};
+    ASSERT_EQ(::stat(path.c_str(), &before), 0);
+    IniFile ini(path);
+    ini.writeInt("S", "k", 1);
+    ASSERT_TRUE(ini.save());
+    struct stat after {};
+    ASSERT_EQ(::stat(path.c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    ini.writeInt("S", "k", 2);
+    ASSERT_TRUE(ini.save());
+    ASSERT_EQ(::stat(path.c_str(), &after), 0);
+    EXPECT_NE(after.st_ino, before.st_ino);
 }

@@ -62,7 +62,7 @@ TEST(WorkingSet, WrittenSetReadsBack) {
     f.settings->profiles[4].MacroKeyInfo[9].assignType = kAssignMacro;
     // The monitor's own value in config.ini must survive the write.
     writeFile(f.dir.file("config.ini"), "[Setting]\r\nFWVersion=102\r\n");
-    ASSERT_TRUE(f.files.writeWorkingSet(*f.settings));
+    ASSERT_TRUE(f.files.writeWorkingSet(*f.settings, 0));
 
     auto back = std::make_unique<SharedBlock>();
     f.files.readWorkingSet(*back, LanguageStrings());
@@ -83,7 +83,8 @@ TEST(WorkingSet, OsdSettingsAndChangeStamp) {
     for (size_t i = 0; i < kOsdSettingsSize; ++i)
         osd[i] = static_cast<uint8_t>(i * 3);
     ASSERT_TRUE(f.files.writeOsdSettings(osd));
-    ASSERT_TRUE(f.files.writeChangeStamp(0x12345678));
+    resetAllProfiles(*f.settings, f.strings);
+    ASSERT_TRUE(f.files.writeWorkingSet(*f.settings, 0x12345678));
 
     uint8_t back[kOsdSettingsSize] = {};
     f.files.readOsdSettings(back);
@@ -115,7 +116,7 @@ TEST(WorkingSet, FolderNamesAndDamagedBlobsKeepFactoryValues) {
     resetAllProfiles(*factory, f.strings);
     copyToField(factory->profiles[1].ProFileName, "Saved");
     factory->profiles[2].Brightness[0] = 3;
-    ASSERT_TRUE(f.files.writeWorkingSet(*factory));
+    ASSERT_TRUE(f.files.writeWorkingSet(*factory, 0));
     // Profile 0: a folder in place of the file. Profile 1: "Brightness" fails
     // its checksum and "Color" is gone. Profile 2 is whole.
     std::filesystem::remove(f.files.profilePath(0));
