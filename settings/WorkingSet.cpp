@@ -5,7 +5,10 @@
 #include "settings/ProfileDefaults.h"
 #include "settings/ProfileFile.h"
 
+#include <algorithm>
+#include <array>
 #include <cstring>
+#include <thread>
 
 namespace vantrel {
 
@@ -30,14 +33,22 @@ void WorkingSet::readWorkingSet(SharedBlock& settings, const LanguageStrings& st
 
 bool WorkingSet::writeWorkingSet(const SharedBlock& settings, std::time_t stamp,
                                  IniFile::FolderSync folderSync) const {
-    bool ok = true;
-    for (int n = 0; n < kProfileCount; ++n) {
-        const std::string path = profilePath(n);
-        const FileLock lock(path);
-        IniFile file(path);
-        writeProfile(file, settings.profiles[n]);
-        ok = file.save(IniFile::FolderSync::ByCaller) && ok;
+    // The five files are written side by side, each under its own lock, so
+    // that their flushes to disk overlap instead of queueing.
+    std::array<bool, kProfileCount> saved{};
+    {
+        std::array<std::jthread, kProfileCount> writers;
+        for (int n = 0; n < kProfileCount; ++n) {
+            writers[n] = std::jthread([this, &settings, &saved, n] {
+                const std::string path = profilePath(n);
+                const FileLock lock(path);
+                IniFile file(path);
+                writeProfile(file, settings.profiles[n]);
+                saved[n] = file.save(IniFile::FolderSync::ByCaller);
+            });
+        }
     }
+    bool ok = std::all_of(saved.begin(), saved.end(), [](bool s) { return s; });
     // One rewrite of config.ini for both values, after the profiles: whoever
     // sees the new stamp finds the new profiles.
     uint8_t code[kChangeStampSize] = {};
