@@ -8,6 +8,7 @@
 #include "settings/RecordSafety.h"
 
 #include <cstring>
+#include <thread>
 
 namespace vantrel {
 
@@ -64,10 +65,15 @@ void LinkProtocol::apply(uint32_t code) {
         m_link.writeBlock(edited);
     m_files.writeOsdSettings(m_osd);
     const bool monitorFound = m_link.notifyMonitor(code);
-    m_files.writeWorkingSet(edited, m_clock(), IniFile::FolderSync::ByCaller);
+    {
+        // The store is saved beside the working files, so that its flush
+        // overlaps theirs; neither depends on the other.
+        const std::jthread store(
+            [this] { m_settings.macros.saveMacroStore(IniFile::FolderSync::ByCaller); });
+        m_files.writeWorkingSet(edited, m_clock(), IniFile::FolderSync::ByCaller);
+    }
     ChangeFlags::clearChangeFlags(edited);
     m_settings.applied = edited;
-    m_settings.macros.saveMacroStore(IniFile::FolderSync::ByCaller);
     // The renames of the files and the store made durable with one flush of
     // each folder.
     IniFile::syncFolderOf(m_files.configPath());
