@@ -1,6 +1,6 @@
 // The whole apply transaction against a real monitor (block, config.ini, five
 // working profiles, a store of 50 macros), beside the floor of writing the
-// same bytes once.
+// same bytes once, durably: one write and fsync per file.
 #include "link/LinkHost.h"
 #include "link/LinkProtocol.h"
 #include "link/MonitorLink.h"
@@ -14,6 +14,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
@@ -74,9 +75,24 @@ struct ApplyWorld {
     }
 };
 
+// Every apply has something new for every file: a colour of each profile,
+// the current profile, a macro's pause and the change stamp.
+void changeEverything(ApplyWorld& world, int n) {
+    for (ProfileRecord& profile : world.edited->profiles)
+        profile.Color[0][0] = n;
+    world.edited->CurrentProfile = n % kProfileCount;
+    world.macros.macroAt(0)->events[0].delayMs = static_cast<uint16_t>(n);
+}
+
 void BM_apply(benchmark::State& state) {
     ApplyWorld world;
+    std::time_t stamp = 1700000000;
+    world.protocol->setClock([&stamp] { return ++stamp; });
+    int n = 0;
     for (auto _ : state) {
+        state.PauseTiming();
+        changeEverything(world, ++n);
+        state.ResumeTiming();
         world.protocol->apply(kApplyCode);
         state.PauseTiming();
         world.protocol->receivePending(); // the monitor's answers, so its queue never fills
@@ -86,8 +102,8 @@ void BM_apply(benchmark::State& state) {
 BENCHMARK(BM_apply)->Unit(benchmark::kMicrosecond);
 
 // The floor: one block copy and the bytes of every file the apply leaves,
-// written with one open, write and close per file.
-void BM_applyFloor(benchmark::State& state) {
+// written durably with one open, write, fsync and close per file.
+void BM_applyDurableFloor(benchmark::State& state) {
     ApplyWorld world;
     world.protocol->apply(kApplyCode);
     std::vector<std::pair<std::string, std::string>> outputs;
@@ -103,12 +119,13 @@ void BM_applyFloor(benchmark::State& state) {
         for (const auto& [path, bytes] : outputs) {
             const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
             benchmark::DoNotOptimize(::write(fd, bytes.data(), bytes.size()));
+            ::fsync(fd);
             ::close(fd);
         }
     }
     state.counters["files"] = static_cast<double>(outputs.size());
 }
-BENCHMARK(BM_applyFloor)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_applyDurableFloor)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -30,7 +30,7 @@ struct Workspace {
             (std::filesystem::temp_directory_path() / "vantrel-bench-XXXXXX").string();
         folder = std::string(::mkdtemp(pattern.data())) + "/";
         resetAllProfiles(*settings, LanguageStrings());
-        WorkingSet(folder).writeWorkingSet(*settings);
+        WorkingSet(folder).writeWorkingSet(*settings, 0);
     }
     ~Workspace() { std::filesystem::remove_all(folder); }
 };
@@ -62,13 +62,19 @@ BENCHMARK(BM_readProfile)->Unit(benchmark::kMicrosecond);
 void BM_writeWorkingSet(benchmark::State& state) {
     Workspace ws;
     const WorkingSet files(ws.folder);
-    for (auto _ : state)
-        benchmark::DoNotOptimize(files.writeWorkingSet(*ws.settings));
+    int32_t n = 0;
+    for (auto _ : state) {
+        // Something new for every file, or the saves would find nothing to write.
+        ++n;
+        for (ProfileRecord& profile : ws.settings->profiles)
+            profile.Color[0][0] = n;
+        benchmark::DoNotOptimize(files.writeWorkingSet(*ws.settings, n));
+    }
 }
 BENCHMARK(BM_writeWorkingSet)->Unit(benchmark::kMicrosecond);
 
-// The floor: the bytes that writeWorkingSet leaves on disk, written with one
-// open, write and close per file.
+// The floor: the bytes that writeWorkingSet leaves on disk, written durably
+// with one open, write, fsync and close per file.
 void BM_writeWorkingSetFloor(benchmark::State& state) {
     Workspace ws;
     const WorkingSet files(ws.folder);
@@ -80,6 +86,7 @@ void BM_writeWorkingSetFloor(benchmark::State& state) {
         for (const auto& [path, bytes] : outputs) {
             const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
             benchmark::DoNotOptimize(::write(fd, bytes.data(), bytes.size()));
+            ::fsync(fd);
             ::close(fd);
         }
     }

@@ -19,6 +19,9 @@ public:
     // One whole-block copy under the mutex; false, copying nothing, when the
     // link is closed or the wait fails.
     virtual bool readBlock(SharedBlock& target) = 0;
+    // The start-up read: a wait that found the last owner dead, and so made
+    // the mutex consistent, is followed by one more (bounded) wait.
+    virtual bool readBlockAtStartUp(SharedBlock& target) { return readBlock(target); }
     virtual bool writeBlock(const SharedBlock& source) = 0;
     // Posts 1224 with the code to the monitor; false when it is not there.
     virtual bool notifyMonitor(uint32_t code) = 0;

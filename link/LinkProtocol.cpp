@@ -4,9 +4,11 @@
 #include "link/LinkHost.h"
 #include "link/LinkNames.h"
 #include "macro/MacroStore.h"
+#include "settings/IniFile.h"
 #include "settings/RecordSafety.h"
 
 #include <cstring>
+#include <thread>
 
 namespace vantrel {
 
@@ -36,7 +38,9 @@ void LinkProtocol::startUp() {
 
     // A block that cannot be read (its mutex held too long) would leave empty
     // profiles that the next apply writes everywhere: take the files instead.
-    if (m_open && m_link.readBlock(applied)) {
+    // A lock whose owner died is tried again first, since the files lack the
+    // monitor's own changes and the next apply would push them over the block.
+    if (m_open && m_link.readBlockAtStartUp(applied)) {
         RecordSafety::makeSafe(applied);
         ChangeFlags::clearChangeFlags(applied);
     } else {
@@ -61,11 +65,20 @@ void LinkProtocol::apply(uint32_t code) {
         m_link.writeBlock(edited);
     m_files.writeOsdSettings(m_osd);
     const bool monitorFound = m_link.notifyMonitor(code);
-    m_files.writeWorkingSet(edited);
-    m_files.writeChangeStamp(m_clock());
+    {
+        // The store is saved beside the working files, so that its flush
+        // overlaps theirs; neither depends on the other.
+        const std::jthread store(
+            [this] { m_settings.macros.saveMacroStore(IniFile::FolderSync::ByCaller); });
+        m_files.writeWorkingSet(edited, m_clock(), IniFile::FolderSync::ByCaller);
+    }
     ChangeFlags::clearChangeFlags(edited);
     m_settings.applied = edited;
-    m_settings.macros.saveMacroStore();
+    // The renames of the files and the store made durable with one flush of
+    // each folder.
+    IniFile::syncFolderOf(m_files.configPath());
+    IniFile::syncFolderOf(m_files.profilePath(0));
+    IniFile::syncFolderOf(m_settings.macros.filePath());
 
     if (!monitorFound) {
         m_host.setEnabledApply(true);

@@ -24,7 +24,20 @@ DeviceLink::OpenResult MonitorLink::openLink() {
 }
 
 bool MonitorLink::readBlock(SharedBlock& target) {
-    if (!m_mapping.mapped() || !m_mutex.lock())
+    if (!m_mapping.mapped() || m_mutex.lock() != RobustMutex::LockResult::Locked)
+        return false;
+    target = *m_mapping.block();
+    m_mutex.unlock();
+    return true;
+}
+
+bool MonitorLink::readBlockAtStartUp(SharedBlock& target) {
+    if (!m_mapping.mapped())
+        return false;
+    RobustMutex::LockResult result = m_mutex.lock();
+    if (result == RobustMutex::LockResult::OwnerDied)
+        result = m_mutex.lock();
+    if (result != RobustMutex::LockResult::Locked)
         return false;
     target = *m_mapping.block();
     m_mutex.unlock();
@@ -32,7 +45,7 @@ bool MonitorLink::readBlock(SharedBlock& target) {
 }
 
 bool MonitorLink::writeBlock(const SharedBlock& source) {
-    if (!m_mapping.mapped() || !m_mutex.lock())
+    if (!m_mapping.mapped() || m_mutex.lock() != RobustMutex::LockResult::Locked)
         return false;
     *m_mapping.block() = source;
     m_mutex.unlock();

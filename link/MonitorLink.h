@@ -17,6 +17,7 @@ public:
 
     OpenResult openLink() override;
     bool readBlock(SharedBlock& target) override;
+    bool readBlockAtStartUp(SharedBlock& target) override;
     bool writeBlock(const SharedBlock& source) override;
     bool notifyMonitor(uint32_t code) override;
     void closeLink() override;

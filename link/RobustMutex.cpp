@@ -68,9 +68,9 @@ void RobustMutex::close() {
     m_mutex = nullptr;
 }
 
-bool RobustMutex::lock() {
+RobustMutex::LockResult RobustMutex::lock() {
     if (!m_mutex)
-        return false;
+        return LockResult::Failed;
     timespec deadline{};
     ::clock_gettime(CLOCK_REALTIME, &deadline);
     deadline.tv_sec += kWaitSeconds;
@@ -78,9 +78,9 @@ bool RobustMutex::lock() {
     if (rc == EOWNERDEAD) {
         pthread_mutex_consistent(m_mutex);
         pthread_mutex_unlock(m_mutex);
-        return false;
+        return LockResult::OwnerDied;
     }
-    return rc == 0;
+    return rc == 0 ? LockResult::Locked : LockResult::Failed;
 }
 
 void RobustMutex::unlock() {

@@ -25,10 +25,14 @@ public:
     void close();
     bool isOpen() const { return m_mutex != nullptr; }
 
-    // False on time-out, failure, or when the last owner died holding it; in
-    // that last case the mutex is made consistent and released, so the next
-    // wait can succeed.
-    bool lock();
+    enum class LockResult {
+        Locked,
+        // The last owner died holding it: it was made consistent and
+        // released, not taken, so the next wait can succeed.
+        OwnerDied,
+        Failed, // time-out or error
+    };
+    LockResult lock();
     void unlock();
 
 private:

@@ -23,8 +23,7 @@ bool MacroRecorder::startRecording() {
     m_hasPrevious = false;
     // The previous recording's last report must not swallow this recording's
     // first key when it is the same key going the same way.
-    m_lastVirtualKey = 0;
-    m_lastFlags = 0;
+    m_lastReport.reset();
     const bool captured = m_host.startKeyCapture();
     m_host.recordingChanged(true);
     return captured;
@@ -43,10 +42,9 @@ void MacroRecorder::recordKeyReport(uint32_t virtualKey, uint32_t flags) {
     if (!m_recording)
         return;
     // A held key repeats its press; only the first one is an event.
-    if (virtualKey == m_lastVirtualKey && flags == m_lastFlags)
+    if (m_lastReport == std::pair(virtualKey, flags))
         return;
-    m_lastVirtualKey = virtualKey;
-    m_lastFlags = flags;
+    m_lastReport = {virtualKey, flags};
 
     if (virtualKey == kVirtualKeyEnter && (flags & kExtendedFlag))
         virtualKey = kVirtualKeyKeypadEnter;

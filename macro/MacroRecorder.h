@@ -3,6 +3,8 @@
 #include "macro/MacroRecord.h"
 
 #include <cstdint>
+#include <optional>
+#include <utility>
 
 namespace vantrel {
 
@@ -67,8 +69,9 @@ private:
     bool m_hasPrevious = false;
     bool m_recordDelays = false;
     uint32_t m_lastTick = 0;
-    uint32_t m_lastVirtualKey = 0;
-    uint32_t m_lastFlags = 0;
+    // The previous report (virtual key, flags); none before the first, so that
+    // a first report of virtual key 0 is not taken for a repeat.
+    std::optional<std::pair<uint32_t, uint32_t>> m_lastReport;
     int m_keepInView = -1;
 };
 

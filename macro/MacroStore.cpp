@@ -22,10 +22,6 @@ std::string keyMacroName(const MacroKeyInfo& key) {
     return macroNameInKey(fieldText(key.macroName));
 }
 
-bool hasMacroName(const MacroKeyInfo& key) {
-    return !sameMacroName(keyMacroName(key), {});
-}
-
 int keyEventCount(const MacroKeyInfo& key) {
     return std::min<int>(key.eventCount, kMacroEventSlots);
 }
@@ -58,7 +54,7 @@ void MacroStore::loadMacroStore() {
     }
 }
 
-bool MacroStore::saveMacroStore() const {
+bool MacroStore::saveMacroStore(IniFile::FolderSync folderSync) const {
     const std::string path = filePath();
     const FileLock lock(path);
     // The whole file is rewritten, so no key of a removed macro survives.
@@ -67,7 +63,7 @@ bool MacroStore::saveMacroStore() const {
     file.writeInt(kSection, kCountKey, count());
     for (int i = 0; i < count(); ++i)
         file.writeBlob(kSection, std::to_string(i), m_macros[i].get(), sizeof(MacroRecord));
-    return file.save();
+    return file.save(folderSync);
 }
 
 void MacroStore::clearMacroStore() {
@@ -135,8 +131,8 @@ void MacroStore::appendMacroFromKey(const MacroKeyInfo& key) {
 void MacroStore::mergeProfileMacros(const SharedBlock& settings) {
     for (const ProfileRecord& profile : settings.profiles) {
         for (const MacroKeyInfo& key : profile.MacroKeyInfo) {
-            // A key without a name has nothing to be found by.
-            if (key.assignType != kAssignMacro || !hasMacroName(key))
+            // Blank and empty names too: they are found, or added, like any other.
+            if (key.assignType != kAssignMacro)
                 continue;
             const Match match = findMacroForKey(key);
             if (match.index < 0) {
@@ -154,7 +150,9 @@ void MacroStore::refreshMacroKeys(SharedBlock& settings) const {
     for (int p = 0; p < kProfileCount; ++p) {
         for (int k = 0; k < kKeyPositions; ++k) {
             MacroKeyInfo& key = settings.profiles[p].MacroKeyInfo[k];
-            if (key.assignType != kAssignMacro || !hasMacroName(key))
+            // An empty name is left alone; a blank one must match a macro of
+            // its own or lose the assignment.
+            if (key.assignType != kAssignMacro || key.macroName[0] == '\0')
                 continue;
             if (const MacroRecord* macro = macroAt(findMacroForKey(key).index)) {
                 copyMacroToKey(*macro, key);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "macro/MacroRecord.h"
+#include "settings/IniFile.h"
 #include "settings/MacroKeyInfo.h"
 #include "settings/SharedBlock.h"
 
@@ -26,8 +27,9 @@ public:
 
     // Appends the file's macros to the store (callers clear it before a reload).
     void loadMacroStore();
-    // Rewrites the whole file atomically. False when it could not be written.
-    bool saveMacroStore() const;
+    // Rewrites the whole file atomically and durably; the folder is flushed
+    // now or by the caller. False when it could not be written.
+    bool saveMacroStore(IniFile::FolderSync folderSync = IniFile::FolderSync::Now) const;
     void clearMacroStore();
 
     int count() const;
@@ -44,12 +46,13 @@ public:
     Match findMacroForKey(const MacroKeyInfo& key) const;
     bool macroNameExists(std::string_view name) const;
     void appendMacroFromKey(const MacroKeyInfo& key);
-    // Takes the macros of every macro key (all 128 of each profile) into the
-    // store: unknown names are added, known names take the key's events.
+    // Takes the macros of every macro key (all 128 of each profile, blank
+    // names included) into the store: unknown names are added, known names
+    // take the key's events.
     void mergeProfileMacros(const SharedBlock& settings);
-    // Brings every macro key of the profiles up to date with the store; a key
-    // whose macro is gone gets its standard function. Every key it rewrites is
-    // marked in keyChanged.
+    // Brings every macro key with a non-empty name up to date with the store;
+    // a key whose macro is gone gets its standard function. Every key it
+    // rewrites is marked in keyChanged.
     void refreshMacroKeys(SharedBlock& settings) const;
 
     // Writes a macro's name (cut to 19 bytes), counts and events into a key;

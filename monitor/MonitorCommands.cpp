@@ -16,17 +16,25 @@ namespace vantrel {
 
 namespace {
 
-// Runs the change on the block while holding its mutex.
-bool changeBlock(const std::string& dir, const std::function<void(SharedBlock&)>& change) {
+using Result = MonitorCommands::Result;
+using Kind = MonitorCommands::Result::Kind;
+
+// Runs the change on the block while holding its mutex. A wait that found the
+// last owner dead made the mutex usable again, so it is tried once more.
+Result changeBlock(const std::string& dir, const std::function<void(SharedBlock&)>& change) {
     RobustMutex mutex;
     SharedBlockMapping mapping;
     if (!mutex.open(dir + kMutexFileName) ||
-        mapping.open(dir + kBlockFileName) != SharedBlockMapping::OpenResult::Mapped ||
-        !mutex.lock())
-        return false;
+        mapping.open(dir + kBlockFileName) != SharedBlockMapping::OpenResult::Mapped)
+        return {Kind::NoMonitor};
+    RobustMutex::LockResult locked = mutex.lock();
+    if (locked == RobustMutex::LockResult::OwnerDied)
+        locked = mutex.lock();
+    if (locked != RobustMutex::LockResult::Locked)
+        return {Kind::LockNotTaken};
     change(*mapping.block());
     mutex.unlock();
-    return true;
+    return {Kind::Done};
 }
 
 // The program may not be running; the change stands anyway.
@@ -54,49 +62,66 @@ std::string keyRanges(const int32_t (&keys)[kKeyPositions]) {
 
 } // namespace
 
-bool MonitorCommands::firmware(const std::string& runtimeDir, const std::string& configFolder,
-                               int32_t version) {
+Result MonitorCommands::firmware(const std::string& runtimeDir, const std::string& configFolder,
+                                 int32_t version) {
     const std::string path = configFolder + "config.ini";
     {
         const FileLock lock(path);
         IniFile config(path);
         config.writeInt("Setting", "FWVersion", version);
         if (!config.save())
-            return false;
+            return {Kind::NotWritten};
     }
     postToProgram(runtimeDir, kMsgFirmwareChanged);
-    return true;
+    return {Kind::Done};
 }
 
-bool MonitorCommands::renameProfile(const std::string& runtimeDir, int profile,
-                                    const std::string& name) {
+Result MonitorCommands::renameProfile(const std::string& runtimeDir, int profile,
+                                      const std::string& name) {
     if (profile < 0 || profile >= kProfileCount)
-        return false;
-    const bool changed = changeBlock(
+        return {Kind::NoSuchProfile};
+    const Result result = changeBlock(
         runtimeDir, [&](SharedBlock& b) { copyToField(b.profiles[profile].ProFileName, name); });
-    if (changed)
+    if (result)
         postToProgram(runtimeDir, kMsgBlockChanged);
-    return changed;
+    return result;
 }
 
-bool MonitorCommands::switchProfile(const std::string& runtimeDir, int profile, int32_t effect) {
+Result MonitorCommands::switchProfile(const std::string& runtimeDir, int profile, int32_t effect) {
     if (profile < 0 || profile >= kProfileCount)
-        return false;
-    const bool changed = changeBlock(runtimeDir, [&](SharedBlock& b) {
+        return {Kind::NoSuchProfile};
+    const Result result = changeBlock(runtimeDir, [&](SharedBlock& b) {
         b.CurrentProfile = profile;
         b.profiles[profile].LtSwitch = effect;
     });
-    if (changed)
+    if (result)
         postToProgram(runtimeDir, kMsgDeviceChanged);
-    return changed;
+    return result;
 }
 
-bool MonitorCommands::flags(const std::string& runtimeDir, std::string& text) {
+Result MonitorCommands::flags(const std::string& runtimeDir, std::string& text) {
     auto copy = std::make_unique<SharedBlock>();
-    if (!changeBlock(runtimeDir, [&](SharedBlock& b) { *copy = b; }))
-        return false;
-    text = describeFlags(*copy);
-    return true;
+    const Result result = changeBlock(runtimeDir, [&](SharedBlock& b) { *copy = b; });
+    if (result)
+        text = describeFlags(*copy);
+    return result;
+}
+
+std::string MonitorCommands::Result::failureText() const {
+    switch (kind) {
+    case Kind::Done:
+        break;
+    case Kind::NoMonitor:
+        return "no monitor runs: its shared block or mutex is not there";
+    case Kind::LockNotTaken:
+        return "the monitor's mutex could not be taken within " +
+               std::to_string(RobustMutex::kWaitSeconds) + " seconds";
+    case Kind::NotWritten:
+        return "config.ini could not be read whole or written; it was left as it was";
+    case Kind::NoSuchProfile:
+        return "PROFILE must be 0..4";
+    }
+    return {};
 }
 
 std::string MonitorCommands::describeFlags(const SharedBlock& b) {

@@ -91,21 +91,21 @@ int main(int argc, char** argv) {
     if (command == "--answer-delay" && argc == 3)
         return runMonitor(*dir, folder, number(argv[2]));
 
-    bool done = false;
+    MonitorCommands::Result result{};
     if (command == "firmware" && argc == 3) {
-        done = MonitorCommands::firmware(*dir, ConfigFolder::locate(folder), number(argv[2]));
+        result = MonitorCommands::firmware(*dir, ConfigFolder::locate(folder), number(argv[2]));
     } else if (command == "rename" && argc == 4) {
-        done = MonitorCommands::renameProfile(*dir, number(argv[2]), argv[3]);
+        result = MonitorCommands::renameProfile(*dir, number(argv[2]), argv[3]);
     } else if (command == "switch" && argc == 4) {
-        done = MonitorCommands::switchProfile(*dir, number(argv[2]), number(argv[3]));
+        result = MonitorCommands::switchProfile(*dir, number(argv[2]), number(argv[3]));
     } else if (command == "flags" && argc == 2) {
         std::string text;
-        done = MonitorCommands::flags(*dir, text);
+        result = MonitorCommands::flags(*dir, text);
         std::fputs(text.c_str(), stdout);
     } else {
         return usage();
     }
-    if (!done)
-        std::fputs("vantrel-monitor: no running monitor answered\n", stderr);
-    return done ? 0 : 1;
+    if (!result)
+        std::fprintf(stderr, "vantrel-monitor: %s\n", result.failureText().c_str());
+    return result ? 0 : 1;
 }

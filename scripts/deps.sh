@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running, testing and packaging
-# need, and those named on the command line, where they are missing.
+# need (clang and its runtime for the fuzzers in fuzz/), and those named on
+# the command line, where they are missing.
 set -euo pipefail
 
 packages=(
@@ -12,6 +13,7 @@ packages=(
     fonts-dejavu-core
     desktop-file-utils appstream
     dpkg-dev file
+    clang libclang-rt-14-dev
     "$@"
 )
 

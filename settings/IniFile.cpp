@@ -63,24 +63,92 @@ int hexValue(char c) {
     return -1;
 }
 
-bool readWholeFile(const std::string& path, std::string& content) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+// What reading found: no file, the whole of it, or a file that exists but
+// could not be read to its end (no permission, not a regular file, an error
+// part-way).
+enum class ReadResult { Missing, Whole, Failed };
+
+ReadResult readWholeFile(const std::string& path, std::string& content) {
+    // Non-blocking, so that a FIFO of that name cannot hang the reader.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
-        return false;
+        return errno == ENOENT || errno == ENOTDIR ? ReadResult::Missing : ReadResult::Failed;
     struct stat st {};
-    if (::fstat(fd, &st) == 0 && st.st_size > 0)
+    ReadResult result = ReadResult::Failed;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
         content.reserve(static_cast<size_t>(st.st_size));
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        content.append(buffer, static_cast<size_t>(n));
+        char buffer[65536];
+        for (;;) {
+            const ssize_t n = ::read(fd, buffer, sizeof buffer);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0) {
+                result = n == 0 ? ReadResult::Whole : ReadResult::Failed;
+                break;
+            }
+            content.append(buffer, static_cast<size_t>(n));
+        }
     }
     ::close(fd);
-    return true;
+    return result;
+}
+
+void appendUtf8(std::string& out, uint32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+// UTF-16LE (after its mark) as UTF-8; a lone surrogate becomes U+FFFD and an
+// odd last byte is dropped.
+std::string utf8FromUtf16le(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    const auto unit = [&](size_t i) {
+        return static_cast<uint32_t>(static_cast<unsigned char>(bytes[2 * i]) |
+                                     static_cast<unsigned char>(bytes[2 * i + 1]) << 8);
+    };
+    const size_t units = bytes.size() / 2;
+    for (size_t i = 0; i < units; ++i) {
+        uint32_t c = unit(i);
+        if (c >= 0xD800 && c < 0xDC00 && i + 1 < units && unit(i + 1) >= 0xDC00 &&
+            unit(i + 1) < 0xE000) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (unit(i + 1) - 0xDC00);
+            ++i;
+        } else if (c >= 0xD800 && c < 0xE000) {
+            c = 0xFFFD;
+        }
+        appendUtf8(out, c);
+    }
+    return out;
+}
+
+// Files re-saved on the original platform may carry a byte-order mark, or be
+// UTF-16LE with one; the document is UTF-8 either way.
+// The text of a file: a UTF-8 mark is skipped, UTF-16LE is converted into
+// scratch; anything else is read as it is.
+std::string_view decodedText(std::string_view content, std::string& scratch) {
+    constexpr std::string_view utf8Mark = "\xEF\xBB\xBF";
+    constexpr std::string_view utf16leMark = "\xFF\xFE";
+    if (content.starts_with(utf8Mark))
+        return content.substr(utf8Mark.size());
+    if (content.starts_with(utf16leMark)) {
+        scratch = utf8FromUtf16le(content.substr(utf16leMark.size()));
+        return scratch;
+    }
+    return content;
 }
 
 bool writeAll(int fd, std::string_view data) {
@@ -100,15 +168,31 @@ bool writeAll(int fd, std::string_view data) {
 IniFile::IniFile(std::string path) : m_path(std::move(path)) {
     m_sections.emplace_back();
     std::string content;
-    if (readWholeFile(m_path, content))
-        parse(content);
+    const ReadResult read = readWholeFile(m_path, content);
+    // Saving what little was read of a file would lose the rest of it.
+    m_replaceable = read != ReadResult::Failed;
+    std::string scratch;
+    parse(decodedText(content, scratch));
+    if (read == ReadResult::Whole)
+        m_original = std::move(content);
 }
 
 void IniFile::parse(std::string_view content) {
-    m_crlf = content.empty() || content.find("\r\n") != std::string_view::npos;
+    // Lines end in "\r\n" or "\n"; a file with neither but with '\r' has
+    // CR-only line ends. Writing keeps the style.
+    char lineEnd = '\n';
+    if (content.empty() || content.find("\r\n") != std::string_view::npos) {
+        m_eol = "\r\n";
+    } else if (content.find('\n') == std::string_view::npos &&
+               content.find('\r') != std::string_view::npos) {
+        m_eol = "\r";
+        lineEnd = '\r';
+    } else {
+        m_eol = "\n";
+    }
     Section* current = &m_sections.front();
     while (!content.empty()) {
-        size_t end = content.find('\n');
+        size_t end = content.find(lineEnd);
         std::string_view line = content.substr(0, end);
         content.remove_prefix(end == std::string_view::npos ? content.size() : end + 1);
         if (!line.empty() && line.back() == '\r')
@@ -298,11 +382,11 @@ void IniFile::clear() {
     m_sections.clear();
     m_sections.emplace_back();
     m_sectionIndex.clear();
-    m_crlf = true; // as for any new file
+    m_eol = "\r\n"; // as for any new file
 }
 
 std::string IniFile::serialise() const {
-    const std::string_view eol = m_crlf ? "\r\n" : "\n";
+    const std::string_view eol = m_eol;
     size_t total = 0;
     for (const Section& sec : m_sections) {
         total += sec.header.size() + eol.size();
@@ -320,26 +404,98 @@ std::string IniFile::serialise() const {
     return out;
 }
 
-bool IniFile::save() const {
-    namespace fs = std::filesystem;
-    const fs::path target(m_path);
-    std::error_code ec;
-    if (target.has_parent_path())
-        fs::create_directories(target.parent_path(), ec);
+namespace {
 
-    std::string temp = m_path + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
+// The temporary name of a save: "<name>.saving". Every save of a file shared
+// with the monitor runs under the file's lock, so a file of that name is what
+// an interrupted save left, never one in use.
+constexpr std::string_view kTempSuffix = ".saving";
+
+bool syncFolder(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return false;
+    const bool synced = ::fsync(fd) == 0;
+    ::close(fd);
+    return synced;
+}
+
+bool writeAndFlush(int fd, mode_t mode, std::string_view content) {
+    return ::fchmod(fd, mode) == 0 && writeAll(fd, content) && ::fsync(fd) == 0;
+}
+
+enum class Written { AsTarget, AsTemp, Failed };
+
+// Writes into an unnamed file, so that nothing is left behind however the
+// process ends, then names it: a new file straight as the target, an old one's
+// replacement as the temporary to be renamed over it.
+Written writeUnnamed(const std::string& folder, const std::string& target, bool targetExists,
+                     const std::string& temp, mode_t mode, std::string_view content) {
+    const int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return Written::Failed;
+    Written written = Written::Failed;
+    if (writeAndFlush(fd, mode, content)) {
+        const std::string self = "/proc/self/fd/" + std::to_string(fd);
+        if (!targetExists &&
+            ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, target.c_str(), AT_SYMLINK_FOLLOW) == 0)
+            written = Written::AsTarget;
+        else if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temp.c_str(), AT_SYMLINK_FOLLOW) == 0)
+            written = Written::AsTemp;
+    }
+    ::close(fd);
+    return written;
+}
+
+// For file systems without unnamed files.
+Written writeNamed(const std::string& temp, mode_t mode, std::string_view content) {
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return Written::Failed;
+    const bool ok = writeAndFlush(fd, mode, content);
+    if (::close(fd) != 0 || !ok) {
+        ::unlink(temp.c_str());
+        return Written::Failed;
+    }
+    return Written::AsTemp;
+}
+
+} // namespace
+
+bool IniFile::save(FolderSync folderSync) const {
+    if (!m_replaceable)
+        return false;
+    const std::string content = serialise();
+    // Nothing to write when the file already holds exactly this.
+    if (m_original && *m_original == content)
+        return true;
+    namespace fs = std::filesystem;
+    const fs::path target(m_path);
+    const std::string folder = target.has_parent_path() ? target.parent_path().string() : ".";
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+
     struct stat st {};
-    const mode_t mode = ::stat(m_path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644;
-    const bool written = ::fchmod(fd, mode) == 0 && writeAll(fd, serialise());
-    const bool closed = ::close(fd) == 0;
-    if (!written || !closed || ::rename(temp.c_str(), m_path.c_str()) != 0) {
+    const bool exists = ::stat(m_path.c_str(), &st) == 0;
+    const mode_t mode = exists ? (st.st_mode & 07777) : 0644;
+    const std::string temp = m_path + std::string(kTempSuffix);
+    ::unlink(temp.c_str()); // what an interrupted save left
+
+    Written written = writeUnnamed(folder, m_path, exists, temp, mode, content);
+    if (written == Written::Failed)
+        written = writeNamed(temp, mode, content);
+    if (written == Written::Failed)
+        return false;
+    if (written == Written::AsTemp && ::rename(temp.c_str(), m_path.c_str()) != 0) {
         ::unlink(temp.c_str());
         return false;
     }
-    return true;
+    return folderSync == FolderSync::ByCaller || syncFolder(folder);
+}
+
+bool IniFile::syncFolderOf(const std::string& path) {
+    const std::filesystem::path target(path);
+    return syncFolder(target.has_parent_path() ? target.parent_path().string() : ".");
 }
 
 } // namespace vantrel

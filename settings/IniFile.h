@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -18,7 +19,10 @@ class IniFile final {
 public:
     static constexpr size_t kMaxValueLength = 2047;
 
-    // Reads the file; a missing or unreadable file gives an empty document.
+    // Reads the file: UTF-8 with or without a byte-order mark, or UTF-16LE with
+    // its mark; "\r\n", "\n" or CR-only line ends. A missing file gives an empty
+    // document; one that cannot be read whole gives what was read, and save()
+    // then refuses to replace it.
     explicit IniFile(std::string path);
 
     const std::string& path() const { return m_path; }
@@ -39,9 +43,23 @@ public:
     // until then.
     void clear();
 
-    // Writes a temporary file beside the target and renames it over the target,
-    // creating missing folders first, so a crash never leaves half a file.
-    bool save() const;
+    // Whether save() flushes the folder itself, or leaves it to the caller
+    // (syncFolderOf) so that several saves into one folder share one flush.
+    enum class FolderSync { Now, ByCaller };
+
+    // Puts the document on disk durably, in UTF-8 without a mark and in the
+    // file's line-end style: an unnamed file in the target's folder (a named
+    // "<file>.saving" where the file system has none), written, flushed,
+    // linked or renamed over the target, then the folder flushed. Missing
+    // folders are made first. A crash or power cut leaves the old file or the
+    // new one, never half of one; a "<file>.saving" an interrupted save left
+    // is removed. A file that already holds the document is left as it is.
+    // False, with the file untouched, when the file could not be read whole or
+    // the new one could not be written. Files shared with the monitor are
+    // saved under their FileLock.
+    bool save(FolderSync folderSync = FolderSync::Now) const;
+    // Flushes the folder of path, for saves made with FolderSync::ByCaller.
+    static bool syncFolderOf(const std::string& path);
 
     static std::string encodeBlob(const void* buffer, size_t size);
     static bool decodeBlob(std::string_view text, void* buffer, size_t size);
@@ -65,7 +83,9 @@ private:
     std::string m_path;
     std::vector<Section> m_sections; // m_sections[0] holds the lines before any header
     std::unordered_map<std::string, size_t> m_sectionIndex; // lower-case name -> first section
-    bool m_crlf = true;
+    std::string_view m_eol = "\r\n";
+    bool m_replaceable = true;             // the file was read whole or did not exist
+    std::optional<std::string> m_original; // the bytes of a file read whole
 };
 
 } // namespace vantrel

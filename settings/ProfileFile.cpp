@@ -9,6 +9,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <string_view>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace vantrel {
@@ -101,11 +102,14 @@ bool writeProfile(const std::string& path, const ProfileRecord& profile) {
 }
 
 bool fileExists(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // A folder opens for reading too, but holds no profile.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return false;
+    struct stat st {};
+    const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
     ::close(fd);
-    return true;
+    return regular;
 }
 
 } // namespace vantrel

@@ -18,7 +18,7 @@ void readProfile(const IniFile& file, ProfileRecord& profile);
 bool writeProfile(const std::string& path, const ProfileRecord& profile);
 void writeProfile(IniFile& file, const ProfileRecord& profile);
 
-// True when the file can be opened for reading.
+// True when the path names a regular file that can be opened for reading.
 bool fileExists(const std::string& path);
 
 } // namespace vantrel

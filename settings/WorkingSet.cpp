@@ -5,7 +5,10 @@
 #include "settings/ProfileDefaults.h"
 #include "settings/ProfileFile.h"
 
+#include <algorithm>
+#include <array>
 #include <cstring>
+#include <thread>
 
 namespace vantrel {
 
@@ -19,24 +22,49 @@ void WorkingSet::readWorkingSet(SharedBlock& settings, const LanguageStrings& st
     settings.CurrentProfile =
         profileIndexInRange(IniFile(configPath()).readInt("Setting", "CurrentProfile", -1));
     for (int n = 0; n < kProfileCount; ++n) {
+        // Factory values first, so that a blob an existing file lacks, or one
+        // that fails its checksum, keeps its factory value.
+        resetProfile(settings.profiles[n], n, strings);
         const std::string path = profilePath(n);
         if (fileExists(path))
             readProfile(path, settings.profiles[n]);
-        else
-            resetProfile(settings.profiles[n], n, strings);
     }
 }
 
-bool WorkingSet::writeWorkingSet(const SharedBlock& settings) const {
-    bool ok;
+bool WorkingSet::writeWorkingSet(const SharedBlock& settings, std::time_t stamp,
+                                 IniFile::FolderSync folderSync) const {
+    // The five files are written side by side, each under its own lock, so
+    // that their flushes to disk overlap instead of queueing.
+    std::array<bool, kProfileCount> saved{};
+    {
+        std::array<std::jthread, kProfileCount> writers;
+        for (int n = 0; n < kProfileCount; ++n) {
+            writers[n] = std::jthread([this, &settings, &saved, n] {
+                const std::string path = profilePath(n);
+                const FileLock lock(path);
+                IniFile file(path);
+                writeProfile(file, settings.profiles[n]);
+                saved[n] = file.save(IniFile::FolderSync::ByCaller);
+            });
+        }
+    }
+    bool ok = std::all_of(saved.begin(), saved.end(), [](bool s) { return s; });
+    // One rewrite of config.ini for both values, after the profiles: whoever
+    // sees the new stamp finds the new profiles.
+    uint8_t code[kChangeStampSize] = {};
+    const uint32_t seconds = static_cast<uint32_t>(stamp);
+    std::memcpy(code, &seconds, sizeof seconds);
     {
         const FileLock lock(configPath());
         IniFile config(configPath());
         config.writeInt("Setting", "CurrentProfile", settings.CurrentProfile);
-        ok = config.save();
+        config.writeBlob("HidAccessCode", "Code", code, sizeof code);
+        ok = config.save(IniFile::FolderSync::ByCaller) && ok;
     }
-    for (int n = 0; n < kProfileCount; ++n)
-        ok = writeProfile(profilePath(n), settings.profiles[n]) && ok;
+    if (folderSync == IniFile::FolderSync::Now) {
+        ok = IniFile::syncFolderOf(profilePath(0)) && ok;
+        ok = IniFile::syncFolderOf(configPath()) && ok;
+    }
     return ok;
 }
 
@@ -52,16 +80,6 @@ bool WorkingSet::writeOsdSettings(const uint8_t (&osd)[kOsdSettingsSize]) const 
     const FileLock lock(configPath());
     IniFile config(configPath());
     config.writeBlob("OSDSetting", "config", osd, sizeof osd);
-    return config.save();
-}
-
-bool WorkingSet::writeChangeStamp(std::time_t now) const {
-    uint8_t stamp[kChangeStampSize] = {};
-    const uint32_t seconds = static_cast<uint32_t>(now);
-    std::memcpy(stamp, &seconds, sizeof seconds);
-    const FileLock lock(configPath());
-    IniFile config(configPath());
-    config.writeBlob("HidAccessCode", "Code", stamp, sizeof stamp);
     return config.save();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "settings/IniFile.h"
 #include "settings/SharedBlock.h"
 
 #include <cstdint>
@@ -27,18 +28,20 @@ public:
     std::string profilePath(int n) const;
 
     // CurrentProfile from config.ini (brought into 0..4), then each working
-    // profile from its file, or its factory values when the file is missing.
+    // profile: its factory values, then what its file holds, if it has one.
     void readWorkingSet(SharedBlock& settings, const LanguageStrings& strings) const;
-    // CurrentProfile into config.ini, then the five working profiles.
-    bool writeWorkingSet(const SharedBlock& settings) const;
+    // The five working profiles, then CurrentProfile and the change stamp
+    // (seconds since 1970 in bytes 0..3 of "HidAccessCode", the rest zero) in
+    // one rewrite of config.ini. The two folders are flushed once at the end,
+    // or by the caller.
+    bool writeWorkingSet(const SharedBlock& settings, std::time_t stamp,
+                         IniFile::FolderSync folderSync = IniFile::FolderSync::Now) const;
 
     int32_t readFirmwareVersion() const;
 
     // Leaves the buffer as it was when config.ini has no valid blob.
     void readOsdSettings(uint8_t (&osd)[kOsdSettingsSize]) const;
     bool writeOsdSettings(const uint8_t (&osd)[kOsdSettingsSize]) const;
-    // Seconds since 1970 in bytes 0..3, the rest zero.
-    bool writeChangeStamp(std::time_t now) const;
 
 private:
     std::string m_folder;

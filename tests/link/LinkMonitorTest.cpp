@@ -45,6 +45,21 @@ struct LinkSetup {
     MonitorLink link{dir};
 };
 
+// A process that takes the block's mutex and dies holding it.
+void dieHoldingTheMutex(const std::string& dir) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        RobustMutex inChild;
+        ::_exit(inChild.open(dir + kMutexFileName) &&
+                        inChild.lock() == RobustMutex::LockResult::Locked
+                    ? 0
+                    : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_EQ(WEXITSTATUS(status), 0);
+}
+
 } // namespace
 
 TEST(LinkWithMonitor, ApplyStaysBusyUntilTheMonitorAnswers) {
@@ -128,14 +143,7 @@ TEST(LinkWithMonitor, AMonitorThatDiedHoldingTheMutexCostsOneCopy) {
     ASSERT_TRUE(monitor.published);
     s.program.start(s.link, s.dir);
 
-    const pid_t child = ::fork();
-    if (child == 0) {
-        RobustMutex inChild;
-        ::_exit(inChild.open(s.dir + kMutexFileName) && inChild.lock() ? 0 : 1);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    ASSERT_EQ(WEXITSTATUS(status), 0);
+    dieHoldingTheMutex(s.dir);
 
     copyToField(s.program.edited->profiles[0].ProFileName, "First try");
     s.program.protocol->apply(kApplyCode); // this block copy is skipped
@@ -149,6 +157,33 @@ TEST(LinkWithMonitor, AMonitorThatDiedHoldingTheMutexCostsOneCopy) {
     ASSERT_TRUE(MonitorCommands::renameProfile(s.dir, 1, "x")); // makes the program re-read
     ASSERT_TRUE(receiveWithin(*s.program.protocol, 5000ms));
     EXPECT_EQ(fieldText(s.program.edited->profiles[0].ProFileName), "Second try");
+}
+
+TEST(LinkWithMonitor, AnOwnerThatDiedBeforeStartUpStillGivesTheBlock) {
+    LinkSetup s;
+    RunningMonitor monitor(s.dir, s.program.folder.folder());
+    ASSERT_TRUE(monitor.published);
+    ASSERT_TRUE(MonitorCommands::renameProfile(s.dir, 2, "Only in the block"));
+    dieHoldingTheMutex(s.dir);
+    s.program.start(s.link, s.dir);
+    EXPECT_EQ(fieldText(s.program.edited->profiles[2].ProFileName), "Only in the block");
+}
+
+TEST(LinkWithMonitor, CommandsTryOnceMoreAfterAnOwnerDied) {
+    LinkSetup s;
+    using Kind = MonitorCommands::Result::Kind;
+    EXPECT_EQ(MonitorCommands::renameProfile(s.dir, 0, "x").kind, Kind::NoMonitor);
+    RunningMonitor monitor(s.dir, s.program.folder.folder());
+    ASSERT_TRUE(monitor.published);
+    dieHoldingTheMutex(s.dir);
+    EXPECT_EQ(MonitorCommands::renameProfile(s.dir, 1, "After").kind, Kind::Done);
+    dieHoldingTheMutex(s.dir);
+    EXPECT_EQ(MonitorCommands::switchProfile(s.dir, 1, 3).kind, Kind::Done);
+    std::string flags;
+    dieHoldingTheMutex(s.dir);
+    EXPECT_EQ(MonitorCommands::flags(s.dir, flags).kind, Kind::Done);
+    EXPECT_EQ(flags.substr(0, 17), "CurrentProfile 1\n");
+    EXPECT_EQ(MonitorCommands::switchProfile(s.dir, 5, 3).kind, Kind::NoSuchProfile);
 }
 
 TEST(LinkWithMonitor, OnlyOneMonitorPublishes) {

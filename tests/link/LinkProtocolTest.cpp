@@ -1,4 +1,5 @@
 #include "link/ChangeFlags.h"
+#include "macro/MacroRecord.h"
 #include "settings/IniFile.h"
 #include "settings/ProfileDefaults.h"
 #include "settings/ProfileFile.h"
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 
 using namespace vantrel;
 using vantrel::test::ProgramUnderTest;
@@ -40,6 +42,7 @@ public:
     bool notifyMonitor(uint32_t code) override {
         m_log.push_back("notify " + std::to_string(code));
         filesAtNotify = fileExists(filesFolder + "config/Default0.gkp");
+        configAtNotify = readFile(filesFolder + "config.ini");
         return monitorPresent;
     }
     void closeLink() override {}
@@ -48,6 +51,7 @@ public:
     bool readFails = false;
     bool monitorPresent = true;
     bool filesAtNotify = false;
+    std::string configAtNotify;
     std::string filesFolder;
 
 private:
@@ -137,6 +141,11 @@ TEST(LinkProtocol, ApplyWritesTheBlockAndNotifiesBeforeTheFiles) {
     EXPECT_EQ(program.host.log,
               (std::vector<std::string>{"busy", "disable", "writeBlock", "notify 3"}));
     EXPECT_FALSE(link.filesAtNotify);
+    // The OSD blob is back in config.ini before the monitor hears of the
+    // apply; the current profile and the stamp come after.
+    EXPECT_NE(link.configAtNotify.find("[OSDSetting]"), std::string::npos);
+    EXPECT_EQ(link.configAtNotify.find("CurrentProfile"), std::string::npos);
+    EXPECT_EQ(link.configAtNotify.find("HidAccessCode"), std::string::npos);
     EXPECT_TRUE(program.host.busy); // until the monitor answers
     EXPECT_FALSE(program.host.applyEnabled);
 
@@ -277,4 +286,76 @@ TEST(LinkProtocol, LoadedProfileCarriesItsFlagsToTheBlock) {
             EXPECT_EQ(link.block->keyChanged[p][0], 0);
         }
     }
+}
+
+TEST(LinkProtocol, EveryApplySavesTheMacroStore) {
+    ProgramUnderTest program;
+    FakeLink link(DeviceLink::OpenResult::Open, program.host.log);
+    program.start(link);
+    const std::string store = program.macros.filePath();
+    for (int n = 1; n <= 2; ++n) {
+        MacroRecord macro{};
+        copyToField(macro.name, "Macro " + std::to_string(n));
+        program.macros.appendMacro(macro);
+        program.protocol->apply(kApplyCode);
+        EXPECT_EQ(IniFile(store).readInt("Macros", "number", -1), n);
+    }
+}
+
+TEST(LinkProtocol, DeviceChangeWithAnOutOfRangeProfileOrAnUnreadableBlock) {
+    ProgramUnderTest program;
+    FakeLink link(DeviceLink::OpenResult::Open, program.host.log);
+    program.start(link);
+
+    // A profile number outside 0..4 from the monitor is taken as profile 0.
+    program.edited->CurrentProfile = 3;
+    link.block->CurrentProfile = 9;
+    link.block->profiles[0].LtSwitch = 44;
+    program.protocol->handleMessage(kMsgDeviceChanged);
+    EXPECT_EQ(program.edited->CurrentProfile, 0);
+    EXPECT_EQ(program.edited->profiles[0].LtSwitch, 44);
+    EXPECT_EQ(program.applied->CurrentProfile, 0);
+
+    // A block that cannot be read leaves the applied copy as it was, and the
+    // five fields come from it.
+    program.edited->CurrentProfile = 2;
+    program.edited->profiles[0].LtSwitch = 12;
+    program.edited->profiles[0].Brightness[1] = 5;
+    link.block->profiles[0].LtSwitch = 77;
+    link.readFails = true;
+    program.host.log.clear();
+    program.protocol->handleMessage(kMsgDeviceChanged);
+    EXPECT_EQ(program.edited->CurrentProfile, 0);
+    EXPECT_EQ(program.edited->profiles[0].LtSwitch, 44);
+    EXPECT_EQ(program.edited->profiles[0].Brightness[1], 5); // not one of the five
+    EXPECT_EQ(program.host.log, std::vector<std::string>{"refresh"});
+}
+
+TEST(LinkProtocol, BlockAndFirmwareMessagesWithTheLinkClosedTakeTheAppliedCopy) {
+    ProgramUnderTest program;
+    FakeLink link(DeviceLink::OpenResult::Absent, program.host.log);
+    link.readFails = true; // a closed link copies nothing
+    writeFile(program.folder.file("config.ini"), "[Setting]\r\nFWVersion=120\r\n");
+    program.start(link);
+    const auto applied = std::make_unique<SharedBlock>(*program.applied);
+
+    program.edited->profiles[1].Brightness[0] = 1;
+    ChangeFlags::markKeyChanged(*program.edited, 1, 4);
+    program.host.log.clear();
+    program.protocol->handleMessage(kMsgBlockChanged);
+    EXPECT_EQ(0, std::memcmp(program.edited.get(), applied.get(), sizeof(SharedBlock)));
+    EXPECT_EQ(program.host.log, std::vector<std::string>{"refresh"});
+
+    // 1254 still reads the version and merges the keys' macros into the store.
+    MacroKeyInfo& key = program.edited->profiles[2].MacroKeyInfo[8];
+    key.assignType = kAssignMacro;
+    copyToField(key.macroName, "Unapplied");
+    writeFile(program.folder.file("config.ini"), "[Setting]\r\nFWVersion=130\r\n");
+    program.host.log.clear();
+    program.protocol->handleMessage(kMsgFirmwareChanged);
+    EXPECT_EQ(program.protocol->firmwareVersionText(), "1.30");
+    EXPECT_EQ(0, std::memcmp(program.edited.get(), applied.get(), sizeof(SharedBlock)));
+    EXPECT_EQ(program.host.log, (std::vector<std::string>{"firmware", "refresh"}));
+    EXPECT_EQ(program.macros.count(), 0);
+    EXPECT_EQ(IniFile(program.macros.filePath()).readInt("Macros", "number", -1), 0);
 }

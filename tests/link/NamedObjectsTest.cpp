@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 using namespace vantrel;
+using Lock = RobustMutex::LockResult;
 using namespace std::chrono_literals;
 using vantrel::test::TempDir;
 
@@ -51,13 +52,13 @@ TEST(RobustMutex, WaitsAndExcludes) {
     TempDir dir;
     RobustMutex a;
     EXPECT_FALSE(a.open(dir.file("mutex")));
-    EXPECT_FALSE(a.lock());
+    EXPECT_EQ(a.lock(), Lock::Failed);
     ASSERT_TRUE(a.create(dir.file("mutex")));
     RobustMutex b;
     ASSERT_TRUE(b.open(dir.file("mutex")));
-    ASSERT_TRUE(a.lock());
+    ASSERT_EQ(a.lock(), Lock::Locked);
     a.unlock();
-    ASSERT_TRUE(b.lock());
+    ASSERT_EQ(b.lock(), Lock::Locked);
     b.unlock();
 }
 
@@ -68,14 +69,16 @@ TEST(RobustMutex, AnOwnerThatDiedCostsOneFailedWait) {
     const pid_t child = ::fork();
     if (child == 0) {
         RobustMutex inChild;
-        ::_exit(inChild.open(dir.file("mutex")) && inChild.lock() ? 0 : 1); // dies holding it
+        ::_exit(inChild.open(dir.file("mutex")) && inChild.lock() == Lock::Locked
+                    ? 0
+                    : 1); // dies holding it
     }
     int status = 0;
     ::waitpid(child, &status, 0);
     ASSERT_EQ(WEXITSTATUS(status), 0);
 
-    EXPECT_FALSE(mutex.lock()); // the abandoned case
-    EXPECT_TRUE(mutex.lock());  // made consistent and released: usable again
+    EXPECT_EQ(mutex.lock(), Lock::OwnerDied); // the abandoned case
+    EXPECT_EQ(mutex.lock(), Lock::Locked);    // made consistent and released: usable again
     mutex.unlock();
 }
 
@@ -88,7 +91,7 @@ TEST(RobustMutex, AHolderThatNeverLetsGoCostsTheBoundedWait) {
     const pid_t child = ::fork();
     if (child == 0) {
         RobustMutex inChild;
-        if (inChild.open(dir.file("mutex")) && inChild.lock()) {
+        if (inChild.open(dir.file("mutex")) && inChild.lock() == Lock::Locked) {
             char c = 1;
             (void)!::write(ready[1], &c, 1);
             ::pause();
@@ -98,14 +101,14 @@ TEST(RobustMutex, AHolderThatNeverLetsGoCostsTheBoundedWait) {
     char c = 0;
     ASSERT_EQ(::read(ready[0], &c, 1), 1);
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_FALSE(mutex.lock());
+    EXPECT_EQ(mutex.lock(), Lock::Failed);
     EXPECT_GE(std::chrono::steady_clock::now() - start, 1900ms);
     ::kill(child, SIGKILL);
     ::waitpid(child, nullptr, 0);
     ::close(ready[0]);
     ::close(ready[1]);
     // The killed holder leaves it abandoned: one failed wait, then it works.
-    EXPECT_FALSE(mutex.lock());
-    EXPECT_TRUE(mutex.lock());
+    EXPECT_EQ(mutex.lock(), Lock::OwnerDied);
+    EXPECT_EQ(mutex.lock(), Lock::Locked);
     mutex.unlock();
 }

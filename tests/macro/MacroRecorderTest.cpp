@@ -197,6 +197,27 @@ TEST(MacroRecorder, ANewRecordingTakesTheKeyThatEndedTheLastOne) {
     EXPECT_EQ(r.events(), (Events{{4, 1, 0}, {4, 2, 0}}));
 }
 
+TEST(MacroRecorder, AnUnknownKeyFirstIsRecordedPressAndRelease) {
+    Recording r;
+    r.recorder.startRecording();
+    r.key(0, 0); // a key the capture has no code for comes as virtual key 0
+    r.key(0, 0);
+    r.key(0, kRelease);
+    EXPECT_EQ(r.events(), (Events{{0, 1, 0}, {0, 2, 0}}));
+}
+
+TEST(MacroRecorder, RecordBeforeTheFirstEventWithDelays) {
+    Recording r;
+    r.working = makeMacro("Working", {{4, 1, 11}, {4, 2, 0}});
+    r.recorder.setRecordDelays(true);
+    r.recorder.setInsertionIndex(0);
+    r.recorder.startRecording();
+    r.key('C', 0, 900); // no event before it: no pause to store anywhere
+    r.key('C', kRelease, 25);
+    EXPECT_EQ(r.events(), (Events{{6, 1, 25}, {6, 2, 0}, {4, 1, 11}, {4, 2, 0}}));
+    EXPECT_EQ(r.recorder.insertionIndex(), 2);
+}
+
 TEST(MacroRecorder, InsertEventAppendsOrInsertsAndAdvances) {
     Recording r;
     r.working = makeMacro("Working", {{4, 1, 0}, {4, 2, 0}});

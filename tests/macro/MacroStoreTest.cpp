@@ -202,7 +202,6 @@ TEST(MacroStore, MergeTakesUnknownMacrosFromEveryKeyAndRewritesTheFile) {
     profile.MacroKeyInfo[3].repeatCount = 9;
     profile.MacroKeyInfo[100] = macroKey("Far", {kAPress}); // beyond the first ten keys
     settings->profiles[4].MacroKeyInfo[7] = macroKey("BOOM", {kBPress, kAPress}); // same again
-    settings->profiles[0].MacroKeyInfo[0] = macroKey("  ", {kAPress});            // no name
     MacroKeyInfo notMacro = macroKey("Shortcut", {kAPress});
     notMacro.assignType = kAssignShortcut;
     settings->profiles[1].MacroKeyInfo[5] = notMacro;
@@ -261,6 +260,33 @@ TEST(MacroStore, MergeOfDamagedKeysIsBoundedAndHappensOnce) {
     EXPECT_EQ(store.macroAt(0)->eventCount, 50);
     store.mergeProfileMacros(*settings);
     EXPECT_EQ(store.count(), 1);
+}
+
+TEST(MacroStore, BlankNamesAreMergedAndRefreshedLikeOthers) {
+    TempDir dir;
+    MacroStore store(dir.folder());
+    store.appendMacro(makeMacro("Kept", {kBPress}, 5));
+    auto settings = emptySettings();
+    settings->profiles[0].MacroKeyInfo[2] = macroKey("", {kAPress, kARelease});
+    settings->profiles[1].MacroKeyInfo[3] = macroKey(" \t ", {kAPress, kARelease});
+    store.mergeProfileMacros(*settings);
+    // Both keys go by the blank name: the first adds it, the second finds it.
+    ASSERT_EQ(store.count(), 2);
+    EXPECT_TRUE(sameBytes(*store.macroAt(1), makeMacro("", {kAPress, kARelease}, 0)));
+
+    // Refreshed from a store without a blank name, the blank key loses its
+    // macro; the empty one is left as it is.
+    MacroStore fresh(dir.folder());
+    fresh.appendMacro(makeMacro("Kept", {kBPress}, 5));
+    const MacroKeyInfo empty = settings->profiles[0].MacroKeyInfo[2];
+    fresh.refreshMacroKeys(*settings);
+    const MacroKeyInfo& blank = settings->profiles[1].MacroKeyInfo[3];
+    EXPECT_EQ(blank.assignType, kAssignStandard);
+    EXPECT_EQ(fieldText(blank.macroName), "");
+    EXPECT_EQ(blank.eventCount + blank.repeatCount + blank.events[0].keyCode, 0);
+    EXPECT_EQ(settings->keyChanged[1][3], 1);
+    EXPECT_EQ(std::memcmp(&settings->profiles[0].MacroKeyInfo[2], &empty, sizeof empty), 0);
+    EXPECT_EQ(changedKeys(*settings), 1);
 }
 
 TEST(MacroStore, RefreshAfterAnEditAndAfterADelete) {

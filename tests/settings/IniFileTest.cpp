@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 #include <sys/stat.h>
+#include <vector>
 
 using namespace vantrel;
 using vantrel::test::readFile;
@@ -217,4 +218,98 @@ TEST(IniFile, ClearedDocumentWritesOnlyWhatFollows) {
     EXPECT_EQ(readFile(path), "; old\n[Macros]\nnumber=3\n2=AA\n"); // untouched until saved
     ASSERT_TRUE(ini.save());
     EXPECT_EQ(readFile(path), "[Macros]\r\nnumber=1\r\n");
+}
+
+TEST(IniFile, MarkedAndCrOnlyFilesReadAndAreWrittenAsUtf8InTheirLineEndStyle) {
+    // "[S]", "name=Réglage 𝄞", "n=7": the same document in every form.
+    const std::string utf8 = "[S]\r\nname=R\xC3\xA9glage \xF0\x9D\x84\x9E\r\nn=7\r\n";
+    std::string utf16 = "\xFF\xFE";
+    for (const char16_t c : u"[S]\r\nname=R\u00E9glage \U0001D11E\r\nn=7\r\n") {
+        if (c) {
+            utf16 += static_cast<char>(c & 0xFF);
+            utf16 += static_cast<char>(c >> 8);
+        }
+    }
+    const struct {
+        const char* what;
+        std::string content;
+        std::string saved; // after "n" is rewritten as 8
+    } cases[] = {
+        {"UTF-8 mark", "\xEF\xBB\xBF" + utf8,
+         "[S]\r\nname=R\xC3\xA9glage \xF0\x9D\x84\x9E\r\nn=8\r\n"},
+        {"UTF-16LE", utf16, "[S]\r\nname=R\xC3\xA9glage \xF0\x9D\x84\x9E\r\nn=8\r\n"},
+        {"CR only", "[S]\rname=R\xC3\xA9glage \xF0\x9D\x84\x9E\rn=7\r",
+         "[S]\rname=R\xC3\xA9glage \xF0\x9D\x84\x9E\rn=8\r"},
+    };
+    TempDir dir;
+    for (const auto& c : cases) {
+        IniFile ini = iniWith(dir, c.content);
+        EXPECT_EQ(ini.readText("S", "name", ""), "R\xC3\xA9glage \xF0\x9D\x84\x9E") << c.what;
+        EXPECT_EQ(ini.readInt("S", "n", -1), 7) << c.what;
+        ini.writeInt("S", "n", 8);
+        ASSERT_TRUE(ini.save()) << c.what;
+        EXPECT_EQ(readFile(dir.file("t.ini")), c.saved) << c.what;
+    }
+    // A lone surrogate and an odd last byte do not stop the reading.
+    const IniFile damaged =
+        iniWith(dir, std::string("\xFF\xFE[\0S\0]\0\n\0k\0=\0\x00\xD8v\0\n\0x", 21));
+    EXPECT_EQ(damaged.readText("S", "k", ""), "\xEF\xBF\xBDv");
+}
+
+TEST(IniFile, AFileThatCannotBeReadWholeIsNeverReplaced) {
+    TempDir dir;
+    // Reading /proc/self/mem from its start fails, as a damaged disk or a file
+    // without read permission would; a folder cannot be read either.
+    const std::string path = dir.file("config.ini");
+    std::filesystem::create_symlink("/proc/self/mem", path);
+    std::filesystem::create_directory(dir.file("folder.ini"));
+    for (const std::string& unreadable : {path, dir.file("folder.ini")}) {
+        IniFile ini(unreadable);
+        EXPECT_EQ(ini.readInt("Setting", "FWVersion", 100), 100);
+        ini.writeInt("Setting", "FWVersion", 205);
+        EXPECT_FALSE(ini.save()) << unreadable;
+    }
+    EXPECT_TRUE(std::filesystem::is_symlink(path));
+    // A cleared document replaces the whole file, but still not one it could not read.
+    IniFile cleared(path);
+    cleared.clear();
+    cleared.writeInt("Macros", "number", 0);
+    EXPECT_FALSE(cleared.save());
+    EXPECT_TRUE(std::filesystem::is_symlink(path));
+}
+
+TEST(IniFile, ASaveRemovesWhatAnInterruptedSaveLeft) {
+    TempDir dir;
+    const std::string path = dir.file("config.ini");
+    writeFile(path, "[S]\r\nk=1\r\n");
+    writeFile(dir.file("config.ini.saving"), "left by a killed save");
+    const std::vector<std::string> others = {"config.ini.tmp", "config.ini.AbC123",
+                                             "other.ini.saving"};
+    for (const auto& name : others)
+        writeFile(dir.file(name), "not ours");
+    IniFile ini(path);
+    ini.writeInt("S", "k", 2);
+    ASSERT_TRUE(ini.save());
+    EXPECT_FALSE(std::filesystem::exists(dir.file("config.ini.saving")));
+    for (const auto& name : others)
+        EXPECT_TRUE(std::filesystem::exists(dir.file(name))) << name;
+    EXPECT_EQ(IniFile(path).readInt("S", "k", 0), 2);
+}
+
+TEST(IniFile, ASaveThatChangesNothingLeavesTheFileAlone) {
+    TempDir dir;
+    const std::string path = dir.file("t.ini");
+    writeFile(path, "[S]\r\nk=1\r\n");
+    struct stat before {};
+    ASSERT_EQ(::stat(path.c_str(), &before), 0);
+    IniFile ini(path);
+    ini.writeInt("S", "k", 1);
+    ASSERT_TRUE(ini.save());
+    struct stat after {};
+    ASSERT_EQ(::stat(path.c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    ini.writeInt("S", "k", 2);
+    ASSERT_TRUE(ini.save());
+    ASSERT_EQ(::stat(path.c_str(), &after), 0);
+    EXPECT_NE(after.st_ino, before.st_ino);
 }

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <memory>
 
 using namespace vantrel;
@@ -61,7 +62,7 @@ TEST(WorkingSet, WrittenSetReadsBack) {
     f.settings->profiles[4].MacroKeyInfo[9].assignType = kAssignMacro;
     // The monitor's own value in config.ini must survive the write.
     writeFile(f.dir.file("config.ini"), "[Setting]\r\nFWVersion=102\r\n");
-    ASSERT_TRUE(f.files.writeWorkingSet(*f.settings));
+    ASSERT_TRUE(f.files.writeWorkingSet(*f.settings, 0));
 
     auto back = std::make_unique<SharedBlock>();
     f.files.readWorkingSet(*back, LanguageStrings());
@@ -82,7 +83,8 @@ TEST(WorkingSet, OsdSettingsAndChangeStamp) {
     for (size_t i = 0; i < kOsdSettingsSize; ++i)
         osd[i] = static_cast<uint8_t>(i * 3);
     ASSERT_TRUE(f.files.writeOsdSettings(osd));
-    ASSERT_TRUE(f.files.writeChangeStamp(0x12345678));
+    resetAllProfiles(*f.settings, f.strings);
+    ASSERT_TRUE(f.files.writeWorkingSet(*f.settings, 0x12345678));
 
     uint8_t back[kOsdSettingsSize] = {};
     f.files.readOsdSettings(back);
@@ -106,4 +108,35 @@ TEST(WorkingSet, FirmwareVersionText) {
     EXPECT_EQ(firmwareVersionText(501, Notification), "5.01");
     EXPECT_EQ(firmwareVersionText(1234, Notification), "1.234");
     EXPECT_EQ(firmwareVersionText(-5, Notification), "N/A");
+}
+
+TEST(WorkingSet, FolderNamesAndDamagedBlobsKeepFactoryValues) {
+    Fixture f;
+    auto factory = std::make_unique<SharedBlock>();
+    resetAllProfiles(*factory, f.strings);
+    copyToField(factory->profiles[1].ProFileName, "Saved");
+    factory->profiles[2].Brightness[0] = 3;
+    ASSERT_TRUE(f.files.writeWorkingSet(*factory, 0));
+    // Profile 0: a folder in place of the file. Profile 1: "Brightness" fails
+    // its checksum and "Color" is gone. Profile 2 is whole.
+    std::filesystem::remove(f.files.profilePath(0));
+    std::filesystem::create_directory(f.files.profilePath(0));
+    std::string text = readFile(f.files.profilePath(1));
+    const size_t brightness = text.find("Brightness=") + 11;
+    text[brightness] = text[brightness] == '0' ? '1' : '0';
+    const size_t color = text.find("\r\nColor=");
+    text.erase(color, text.find("\r\n", color + 2) - color);
+    writeFile(f.files.profilePath(1), text);
+
+    std::memset(f.settings.get(), 0, sizeof(SharedBlock));
+    f.files.readWorkingSet(*f.settings, f.strings);
+    const ProfileRecord* p = f.settings->profiles;
+    EXPECT_EQ(fieldText(p[0].ProFileName), "Profile #1");
+    EXPECT_EQ(p[0].LtSwitch, 6);
+    EXPECT_EQ(p[0].MacroKeyInfo[0].assignType, kAssignStandard);
+    EXPECT_EQ(fieldText(p[1].ProFileName), "Saved");
+    EXPECT_EQ(
+        0, std::memcmp(p[1].Brightness, factory->profiles[1].Brightness, sizeof p[1].Brightness));
+    EXPECT_EQ(0, std::memcmp(p[1].Color, factory->profiles[1].Color, sizeof p[1].Color));
+    EXPECT_EQ(0, std::memcmp(&p[2], &factory->profiles[2], sizeof(ProfileRecord)));
 }
