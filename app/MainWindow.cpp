@@ -36,8 +36,7 @@ namespace vantrel {
 namespace {
 
 QRect pageArea(const SkinDescription& skin, std::string_view key) {
-    const ControlPlacement p = skin.placement("PAGEPOSITION", key);
-    return QRect(p.left, p.top, p.width(), p.height());
+    return SkinnedDialog::rectOf(skin.placement("PAGEPOSITION", key));
 }
 
 } // namespace
@@ -97,11 +96,6 @@ MainWindow::~MainWindow() {
     m_context.macroStore().clearMacroStore();
 }
 
-ProfileRecord& MainWindow::currentProfile() {
-    SharedBlock& edited = m_context.editedSettings();
-    return edited.profiles[profileIndexInRange(edited.CurrentProfile)];
-}
-
 void MainWindow::selectProfile(int n) {
     m_context.editedSettings().CurrentProfile = n;
     refreshAll();
@@ -113,7 +107,7 @@ void MainWindow::refreshAll() {
         for (int n = 0; n < kProfileCount; ++n)
             control(FirstProfileKey + n)->setChecked(n == current);
     }
-    const int32_t effect = currentProfile().LtSwitch;
+    const int32_t effect = m_context.currentProfile().LtSwitch;
     showEffectName(effect);
     showEffectPage(effect);
     m_keyPage->setKeyboardLook(KeyAssignmentPage::Look::Keys);
@@ -160,7 +154,7 @@ void MainWindow::showEffectPage(int32_t effect) {
 }
 
 void MainWindow::setEffect(int32_t effect) {
-    currentProfile().LtSwitch = effect;
+    m_context.currentProfile().LtSwitch = effect;
     showEffectPage(effect);
     showEffectName(effect);
 }
@@ -271,11 +265,12 @@ void MainWindow::openEffectMenu() {
 }
 
 void MainWindow::editProfileEmpty() {
-    ProfileDialog::open(m_context, currentProfile(), ProfileDialog::Fill::Empty, this);
+    ProfileDialog::open(m_context, m_context.currentProfile(), ProfileDialog::Fill::Empty, this);
 }
 
 void MainWindow::editProfileFilled() {
-    ProfileDialog::open(m_context, currentProfile(), ProfileDialog::Fill::FromProfile, this);
+    ProfileDialog::open(m_context, m_context.currentProfile(), ProfileDialog::Fill::FromProfile,
+                        this);
 }
 
 std::optional<QString> MainWindow::chooseProfileFile(FileRequest::Mode mode) {
@@ -293,7 +288,7 @@ void MainWindow::loadProfile() {
     const std::optional<QString> path = chooseProfileFile(FileRequest::Mode::Open);
     if (!path || !fileExists(path->toStdString()))
         return;
-    readProfile(path->toStdString(), currentProfile());
+    readProfile(path->toStdString(), m_context.currentProfile());
     SharedBlock& edited = m_context.editedSettings();
     ChangeFlags::markProfileLoaded(edited, profileIndexInRange(edited.CurrentProfile));
     refreshAll();
@@ -307,7 +302,7 @@ void MainWindow::saveProfile() {
     // file is the user's own, shared with nobody: no lock file beside it.
     QFile::remove(*path);
     IniFile file(path->toStdString());
-    writeProfile(file, currentProfile());
+    writeProfile(file, m_context.currentProfile());
     file.save();
 }
 

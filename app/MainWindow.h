@@ -82,7 +82,6 @@ protected:
 private:
     static const std::array<SkinControl<MainWindow>, 17> kControls;
 
-    ProfileRecord& currentProfile();
     // Every page: the keyboard page and the lighting pages built so far.
     std::vector<SkinPage*> pages() const;
     // The page of the index, built on first use.

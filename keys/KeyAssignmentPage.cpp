@@ -21,16 +21,10 @@ namespace vantrel {
 
 namespace {
 
-constexpr int kFirstDiyEffect = 51;
-
 // The DIY effect in use, 0..4, or -1 for any other effect.
 int diyIndex(const ProfileRecord& profile) {
     const int d = profile.LtSwitch - kFirstDiyEffect;
     return d >= 0 && d < kDiyEffects ? d : -1;
-}
-
-QRect rectOf(const ControlPlacement& p) {
-    return QRect(p.left, p.top, p.width(), p.height());
 }
 
 } // namespace
@@ -47,8 +41,7 @@ KeyAssignmentPage::KeyAssignmentPage(AppContext& context, QWidget* parent)
       m_context(context) {
     setObjectName(QStringLiteral("keyAssignmentPage"));
     buildControls<KeyAssignmentPage>(*this, kControls, [this] {
-        const QRect enterRect =
-            rectOf(description().buttonPlacement(kFirstKeyPlacement + kEnterPosition));
+        const QRect enterRect = placementRect(kFirstKeyPlacement + kEnterPosition);
         m_enterKey = new ShapedButton(QStringLiteral("Enter"), enterRect,
                                       QString::fromLatin1(ProgramPictures::kEnterKeyMask), this);
         m_enterKey->setObjectName(QStringLiteral("enterKey"));
@@ -78,7 +71,7 @@ void KeyAssignmentPage::makeColourKeys() {
         const ControlPlacement placement = description().buttonPlacement(kFirstKeyPlacement + i);
         auto* key = new ColourButton(this);
         key->setObjectName(QStringLiteral("colourKey%1").arg(i));
-        key->setGeometry(placement.left, placement.top, placement.width(), placement.height());
+        key->setGeometry(rectOf(placement));
         key->setPictures(m_standardLooks[static_cast<size_t>(i)]);
         key->setHintText(QString::fromStdString(placement.text), true);
         key->setBlendMode(true);
@@ -91,11 +84,6 @@ void KeyAssignmentPage::makeColourKeys() {
 
 SkinButton* KeyAssignmentPage::shownButton(int position) const {
     return position == kEnterPosition ? m_enterKey : keyButton(position);
-}
-
-ProfileRecord& KeyAssignmentPage::currentProfile() {
-    SharedBlock& edited = m_context.editedSettings();
-    return edited.profiles[profileIndexInRange(edited.CurrentProfile)];
 }
 
 void KeyAssignmentPage::setBrushColour(uint32_t colour) {
@@ -114,7 +102,7 @@ void KeyAssignmentPage::setKeyboardLook(Look look) {
     m_enterKey->setEnabled(keys);
     m_enterKey->setVisible(keys);
 
-    const ProfileRecord& profile = currentProfile();
+    const ProfileRecord& profile = m_context.currentProfile();
     const int d = keys ? -1 : diyIndex(profile);
     for (int i = 0; i < kKeyPositions; ++i) {
         ColourButton* key = m_colourKeys[static_cast<size_t>(i)];
@@ -130,7 +118,7 @@ void KeyAssignmentPage::setKeyboardLook(Look look) {
 }
 
 void KeyAssignmentPage::refreshKeyLabels() {
-    const ProfileRecord& profile = currentProfile();
+    const ProfileRecord& profile = m_context.currentProfile();
     for (int i = 0; i < kKeyPositions; ++i) {
         const MacroKeyInfo& entry = profile.MacroKeyInfo[i];
         SkinButton* button = shownButton(i);
@@ -146,7 +134,7 @@ void KeyAssignmentPage::refreshKeyLabels() {
 }
 
 void KeyAssignmentPage::paintKey(int position) {
-    ProfileRecord& profile = currentProfile();
+    ProfileRecord& profile = m_context.currentProfile();
     const int d = diyIndex(profile);
     if (d < 0)
         return;
@@ -159,7 +147,7 @@ void KeyAssignmentPage::selectKey(int k) {
     if (k < 0 || k >= kKeyPositions)
         return;
     m_selectedKey = k;
-    m_context.keyEntryScratch() = currentProfile().MacroKeyInfo[k];
+    m_context.keyEntryScratch() = m_context.currentProfile().MacroKeyInfo[k];
 
     // The menu opens under the key's left edge (for 43 the Enter key's place).
     const SkinButton* button = keyButton(k);
@@ -179,7 +167,7 @@ void KeyAssignmentPage::runCommand(int command) {
         m_selectedKey < 0 || m_selectedKey >= kKeyPositions)
         return;
     SharedBlock& edited = m_context.editedSettings();
-    MacroKeyInfo& entry = currentProfile().MacroKeyInfo[m_selectedKey];
+    MacroKeyInfo& entry = m_context.currentProfile().MacroKeyInfo[m_selectedKey];
     // The dialogs write the entry themselves, and only on OK.
     bool opensDialog = true;
     bool confirmed = false;

@@ -54,7 +54,6 @@ public:
 private:
     static const std::array<SkinControl<KeyAssignmentPage>, 1> kControls;
 
-    ProfileRecord& currentProfile();
     void makeColourKeys();
     void paintKey(int position);
     // The button that shows position: the Enter key for 43.

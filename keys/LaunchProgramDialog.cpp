@@ -5,7 +5,6 @@
 #include "skin/BitmapEdit.h"
 #include "skin/ColourWord.h"
 #include "skin/Palette.h"
-#include "skin/SkinFonts.h"
 
 #include <QPainter>
 #include <QStandardPaths>
@@ -62,11 +61,8 @@ bool LaunchProgramDialog::edit(AppContext& context, MacroKeyInfo& entry, QWidget
 }
 
 void LaunchProgramDialog::paintContents(QPainter& painter) {
-    if (m_refusal.isEmpty())
-        return;
-    painter.setPen(colourFromWord(Palette::kHighlight));
-    painter.setFont(SkinFonts::version());
-    painter.drawText(kRefusalArea, Qt::AlignLeft | Qt::AlignVCenter, m_refusal);
+    if (!m_refusal.isEmpty())
+        paintNotice(painter, kRefusalArea, m_refusal);
 }
 
 void LaunchProgramDialog::browse() {

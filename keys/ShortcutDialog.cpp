@@ -9,12 +9,9 @@
 #include "skin/ColourWord.h"
 #include "skin/Palette.h"
 #include "skin/SkinButton.h"
-#include "skin/SkinFonts.h"
 
-#include <QEvent>
 #include <QGuiApplication>
 #include <QPainter>
-#include <QWindow>
 
 #include <cstring>
 
@@ -111,35 +108,16 @@ void ShortcutDialog::showEvent(QShowEvent* event) {
     // Started after the window's key gate, so that the capture sees Enter and
     // Escape before the gate drops them.
     startCapture();
-    if (QWindow* handle = windowHandle())
-        handle->installEventFilter(this);
 }
 
 void ShortcutDialog::hideEvent(QHideEvent* event) {
-    if (QWindow* handle = windowHandle())
-        handle->removeEventFilter(this);
     stopCapture();
     SkinnedDialog::hideEvent(event);
 }
 
-bool ShortcutDialog::eventFilter(QObject* watched, QEvent* event) {
-    // The window system grants the grab only once the window is on screen,
-    // which is after it was shown: the capture asks once more then.
-    QWindow* handle = windowHandle();
-    if (event->type() == QEvent::Expose && watched == handle && handle->isExposed()) {
-        handle->removeEventFilter(this);
-        if (m_context.keyCapture().target() == this && !m_context.keyCapture().grabbed())
-            startCapture();
-    }
-    return SkinnedDialog::eventFilter(watched, event);
-}
-
 void ShortcutDialog::paintContents(QPainter& painter) {
-    if (m_captureNotice.isEmpty())
-        return;
-    painter.setPen(colourFromWord(Palette::kHighlight));
-    painter.setFont(SkinFonts::version());
-    painter.drawText(kNoticeArea, Qt::AlignLeft | Qt::AlignVCenter, m_captureNotice);
+    if (!m_captureNotice.isEmpty())
+        paintNotice(painter, kNoticeArea, m_captureNotice);
 }
 
 void ShortcutDialog::startCapture() {

@@ -46,7 +46,6 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void paintContents(QPainter& painter) override;
 
 private:

@@ -1,5 +1,6 @@
 #include "lighting/ColourValueBox.h"
 
+#include "settings/TextField.h"
 #include "skin/BitmapEdit.h"
 #include "skin/ColourWord.h"
 #include "skin/Palette.h"
@@ -50,7 +51,7 @@ void ColourValueBox::setValue(int value) {
 }
 
 void ColourValueBox::validate() {
-    const int a = ValueBoxScale::leadingNumber(m_edit->text().toStdString());
+    const int a = leadingNumber(m_edit->text().toStdString());
     const int b = m_scale.rounded(a);
     m_value = b;
     if (a != b)

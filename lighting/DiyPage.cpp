@@ -21,8 +21,7 @@ const std::array<SkinControl<DiyPage>, 3> DiyPage::kControls{{
 DiyPage::DiyPage(AppContext& context, int32_t effect, KeyAssignmentPage& keyboard, QWidget* parent)
     : LightingPage(context, effect, parent), m_keyboard(keyboard) {
     buildControls<DiyPage>(*this, kControls, [this] {
-        const ControlPlacement p = description().buttonPlacement(BrightnessKey);
-        const QRect rect(p.left, p.top, p.width(), p.height());
+        const QRect rect = placementRect(BrightnessKey);
         m_brightness = CclickHSlider::create(m_context.skinsFolder() + "slider.bmp", rect, this,
                                              ControlIds::kBrightnessSlider);
         if (m_brightness) {
@@ -38,7 +37,7 @@ DiyPage::DiyPage(AppContext& context, int32_t effect, KeyAssignmentPage& keyboar
 }
 
 int DiyPage::index() const {
-    return m_entry.effect - EffectTable::kFirstDiyEffect;
+    return m_entry.effect - kFirstDiyEffect;
 }
 
 SkinLabel* DiyPage::brightnessLabel() const {
@@ -54,7 +53,7 @@ ColourButton* DiyPage::allKeysButton() const {
 }
 
 void DiyPage::refresh() {
-    const ProfileRecord& p = currentProfile();
+    const ProfileRecord& p = m_context.currentProfile();
     const int t = index();
     perKeyButton()->setChecked(p.DIYColorOption[t] == 0);
     allKeysButton()->setChecked(p.DIYColorOption[t] == 1);
@@ -73,7 +72,7 @@ void DiyPage::refresh() {
 void DiyPage::sliderMoved(int value, int controlId) {
     if (controlId != ControlIds::kBrightnessSlider)
         return;
-    currentProfile().Brightness[m_entry.brightnessEntry] = value;
+    m_context.currentProfile().Brightness[m_entry.brightnessEntry] = value;
     brightnessLabel()->setText(percentageText(value));
 }
 
@@ -86,7 +85,7 @@ void DiyPage::chooseAllKeys() {
 }
 
 void DiyPage::chooseMode(int mode) {
-    ProfileRecord& p = currentProfile();
+    ProfileRecord& p = m_context.currentProfile();
     const int t = index();
     ColourButton* button = mode == kPerKey ? perKeyButton() : allKeysButton();
     perKeyButton()->setChecked(mode == kPerKey);

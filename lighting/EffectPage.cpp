@@ -13,14 +13,6 @@
 
 namespace vantrel {
 
-namespace {
-
-QRect rectOf(const ControlPlacement& p) {
-    return QRect(p.left, p.top, p.width(), p.height());
-}
-
-} // namespace
-
 const std::array<SkinControl<EffectPage>, 3> EffectPage::kControls{{
     {BrightnessLabelKey, "brightnessLabel", ControlKind::Label},
     {.key = FirstColourKey,
@@ -46,7 +38,7 @@ EffectPage::EffectPage(AppContext& context, int32_t effect, QWidget* parent)
     buildControls<EffectPage>(*this, kControls, [this] {
         const std::string thumb = m_context.skinsFolder() + "slider.bmp";
         const auto slider = [&](int key, int id, int minimum, int maximum) {
-            const QRect rect = rectOf(description().buttonPlacement(key));
+            const QRect rect = placementRect(key);
             CclickHSlider* s = CclickHSlider::create(thumb, rect, this, id);
             if (s) {
                 s->setBackground(rect, background());
@@ -62,14 +54,14 @@ EffectPage::EffectPage(AppContext& context, int32_t effect, QWidget* parent)
             m_pulsation = slider(PulsationKey, ControlIds::kPulsationSlider, 1, 7);
             placeRow(*this, kPulsationLabel);
         }
-        m_picker = new ColourPicker(rectOf(description().buttonPlacement(PickerKey)), this);
+        m_picker = new ColourPicker(placementRect(PickerKey), this);
         m_picker->setObjectName(QStringLiteral("picker"));
         connect(m_picker, &ColourPicker::colourPicked, this, &EffectPage::colourPicked,
                 Qt::QueuedConnection);
-        m_swatch = new ColourSwatch(rectOf(description().buttonPlacement(SwatchKey)), this);
+        m_swatch = new ColourSwatch(placementRect(SwatchKey), this);
         m_swatch->setObjectName(QStringLiteral("swatch"));
         for (int c = 0; c < 3; ++c) {
-            const QRect rect = rectOf(description().buttonPlacement(FirstValueBoxKey + c));
+            const QRect rect = placementRect(FirstValueBoxKey + c);
             auto* box = new ColourValueBox(rect, ControlIds::kRedBox + c, this);
             box->setObjectName(QStringLiteral("valueBox%1").arg(c));
             box->setPicturesFromSkin(rect, statePictures());
@@ -122,7 +114,7 @@ SkinButton* EffectPage::directionButton(int j) const {
 }
 
 std::optional<int> EffectPage::chosenColour() {
-    const int32_t c = currentProfile().LtColor[m_entry.colourSlot];
+    const int32_t c = m_context.currentProfile().LtColor[m_entry.colourSlot];
     if (c >= 0 && c < kColours)
         return c;
     return std::nullopt;
@@ -134,7 +126,7 @@ void EffectPage::showBytes(uint32_t colour) {
 }
 
 void EffectPage::refresh() {
-    ProfileRecord& p = currentProfile();
+    ProfileRecord& p = m_context.currentProfile();
     const int s = m_entry.colourSlot;
     const int32_t c = p.LtColor[s];
     for (int i = 0; i < kColours; ++i)
@@ -167,7 +159,7 @@ void EffectPage::refresh() {
 }
 
 void EffectPage::sliderMoved(int value, int controlId) {
-    ProfileRecord& p = currentProfile();
+    ProfileRecord& p = m_context.currentProfile();
     if (controlId == ControlIds::kBrightnessSlider) {
         p.Brightness[m_entry.brightnessEntry] = value;
         brightnessLabel()->setText(percentageText(value));
@@ -178,14 +170,14 @@ void EffectPage::sliderMoved(int value, int controlId) {
 }
 
 void EffectPage::chooseEighth() {
-    currentProfile().LtColor[m_entry.colourSlot] = kEighthChoice;
+    m_context.currentProfile().LtColor[m_entry.colourSlot] = kEighthChoice;
     eighthChoiceButton()->setChecked(true);
     for (int i = 0; i < kColours; ++i)
         colourButton(i)->setChecked(false);
 }
 
 void EffectPage::chooseColour(int i) {
-    ProfileRecord& p = currentProfile();
+    ProfileRecord& p = m_context.currentProfile();
     eighthChoiceButton()->setChecked(false);
     p.LtColor[m_entry.colourSlot] = i;
     for (int k = 0; k < kColours; ++k)
@@ -194,7 +186,7 @@ void EffectPage::chooseColour(int i) {
 }
 
 void EffectPage::chooseDirection(int j) {
-    currentProfile().Direction[m_entry.directionEntry] = j;
+    m_context.currentProfile().Direction[m_entry.directionEntry] = j;
     for (int k = 0; k < kDirections; ++k)
         directionButton(k)->setChecked(k == j);
 }
@@ -202,7 +194,7 @@ void EffectPage::chooseDirection(int j) {
 void EffectPage::colourPicked() {
     const uint32_t k = m_picker->colour();
     if (const std::optional<int> c = chosenColour()) {
-        currentProfile().Color[m_entry.colourSlot][*c] = static_cast<int32_t>(k);
+        m_context.currentProfile().Color[m_entry.colourSlot][*c] = static_cast<int32_t>(k);
         showBytes(k);
         colourButton(*c)->setColour(k);
         colourButton(*c)->update();
@@ -215,7 +207,7 @@ void EffectPage::byteSet(int value, int boxId) {
     const int shift = (boxId - ControlIds::kRedBox) * 8;
     if (!c || shift < 0 || shift > 16)
         return;
-    int32_t& stored = currentProfile().Color[m_entry.colourSlot][*c];
+    int32_t& stored = m_context.currentProfile().Color[m_entry.colourSlot][*c];
     const uint32_t byte = static_cast<uint32_t>(value) & 0xFF;
     const uint32_t w =
         (static_cast<uint32_t>(stored) & ~(0xFFu << shift) & 0xFFFFFF) | (byte << shift);

@@ -35,7 +35,6 @@ class EffectTable final {
 public:
     static constexpr int kPageCount = 18;
     static constexpr int kMenuEntries = 17;
-    static constexpr int kFirstDiyEffect = 51;
 
     // Every page, in page order.
     static const std::array<EffectPageEntry, kPageCount>& pages();

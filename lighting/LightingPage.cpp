@@ -23,9 +23,4 @@ QString LightingPage::percentageText(int level) {
                                     : QStringLiteral("100%");
 }
 
-ProfileRecord& LightingPage::currentProfile() {
-    SharedBlock& edited = m_context.editedSettings();
-    return edited.profiles[profileIndexInRange(edited.CurrentProfile)];
-}
-
 } // namespace vantrel

@@ -26,8 +26,6 @@ public:
     static QString percentageText(int level);
 
 protected:
-    ProfileRecord& currentProfile();
-
     AppContext& m_context;
     const EffectPageEntry& m_entry;
 };

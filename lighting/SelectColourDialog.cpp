@@ -9,14 +9,6 @@
 
 namespace vantrel {
 
-namespace {
-
-QRect rectOf(const ControlPlacement& placement) {
-    return {placement.left, placement.top, placement.width(), placement.height()};
-}
-
-} // namespace
-
 const std::array<SkinControl<SelectColourDialog>, 3> SelectColourDialog::kControls{{
     {OkKey, "okButton", ControlKind::Button, &SelectColourDialog::confirm},
     {CancelKey, "cancelButton", ControlKind::Button, &SelectColourDialog::cancel},
@@ -32,15 +24,15 @@ SelectColourDialog::SelectColourDialog(AppContext& context, uint32_t colour, QWi
       m_colour(colour) {
     setObjectName(QStringLiteral("selectColourDialog"));
     buildControls<SelectColourDialog>(*this, kControls, [this] {
-        m_picker = new ColourPicker(rectOf(description().buttonPlacement(PickerKey)), this);
+        m_picker = new ColourPicker(placementRect(PickerKey), this);
         m_picker->setObjectName(QStringLiteral("picker"));
         connect(m_picker, &ColourPicker::colourPicked, this, &SelectColourDialog::colourPicked,
                 Qt::QueuedConnection);
-        m_swatch = new ColourSwatch(rectOf(description().buttonPlacement(SwatchKey)), this);
+        m_swatch = new ColourSwatch(placementRect(SwatchKey), this);
         m_swatch->setObjectName(QStringLiteral("swatch"));
         const char* const roles[] = {"redBox", "greenBox", "blueBox"};
         for (int c = 0; c < 3; ++c) {
-            const QRect rect = rectOf(description().buttonPlacement(RedKey + c));
+            const QRect rect = placementRect(RedKey + c);
             auto* box = new ColourValueBox(rect, ControlIds::kRedBox + c, this);
             box->setObjectName(QLatin1String(roles[c]));
             box->setPicturesFromSkin(rect, statePictures());

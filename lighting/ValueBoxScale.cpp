@@ -1,18 +1,13 @@
 #include "lighting/ValueBoxScale.h"
 
+#include "settings/TextField.h"
+
 #include <algorithm>
 #include <limits>
 
 namespace vantrel {
 
 namespace {
-
-constexpr int64_t kIntMin = std::numeric_limits<int32_t>::min();
-constexpr int64_t kIntMax = std::numeric_limits<int32_t>::max();
-
-bool isBlank(char c) {
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
@@ -32,20 +27,6 @@ std::string filtered(std::string_view text) {
 }
 
 } // namespace
-
-int32_t ValueBoxScale::leadingNumber(std::string_view text) {
-    size_t i = 0;
-    while (i < text.size() && isBlank(text[i]))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
-        negative = text[i++] == '-';
-    // Counting past the limit stops there: a long row of digits reads as the limit.
-    int64_t magnitude = 0;
-    for (; i < text.size() && isDigit(text[i]); ++i)
-        magnitude = std::min(magnitude * 10 + (text[i] - '0'), kIntMax + 1);
-    return static_cast<int32_t>(std::clamp(negative ? -magnitude : magnitude, kIntMin, kIntMax));
-}
 
 int32_t ValueBoxScale::rounded(int32_t a) const {
     // 64 bits, so that rounding near the limits cannot overflow.

@@ -22,10 +22,6 @@ struct ValueBoxScale {
         bool notify = false;
     };
 
-    // The number at the start of text as the C library reads it (blanks, one
-    // sign, digits), held at the limits of int32_t; 0 when there is none.
-    static int32_t leadingNumber(std::string_view text);
-
     // After a change of the text or a focus loss: a rounded to the nearest
     // multiple of step, then held within the range (the minimum wins over a
     // maximum below it). A step of 0 leaves a unrounded.

@@ -29,15 +29,18 @@ bool KeyCapture::start(QWidget* target) {
     ++m_generation;
     m_targetGone = connect(target, &QObject::destroyed, this, &KeyCapture::stop);
     QCoreApplication::instance()->installEventFilter(this);
+    grab();
+    return m_grabbed;
+}
 
-    target->grabKeyboard();
+void KeyCapture::grab() {
+    m_target->grabKeyboard();
     // QWidget::grabKeyboard() does not say whether the window system agreed;
     // asking the window again does, and repeats the same grab.
-    QWindow* window = target->window()->windowHandle();
+    QWindow* window = m_target->window()->windowHandle();
     m_grabbed = window && window->setKeyboardGrabEnabled(true);
     m_handle = m_grabbed ? static_cast<quint32>(window->winId()) : 0;
     qCDebug(lcKeyCapture, "Hhook: %x\r\n", m_handle);
-    return m_grabbed;
 }
 
 void KeyCapture::stop() {
@@ -74,6 +77,13 @@ bool KeyCapture::eventFilter(QObject* watched, QEvent* event) {
             report(key->nativeScanCode(), key->type() == QEvent::KeyRelease);
         return true;
     }
+    case QEvent::Expose:
+        // X grants the grab only to a window on screen, which a target shown
+        // a moment ago may not be yet: ask again once it is.
+        if (!m_grabbed && m_target && watched == m_target->window()->windowHandle() &&
+            static_cast<QWindow*>(watched)->isExposed())
+            grab();
+        return false;
     default:
         return QObject::eventFilter(watched, event);
     }

@@ -26,7 +26,8 @@ public:
 
     // Ends a running capture, then captures for the target, which should be
     // shown. Returns whether the window system granted the keyboard grab: it
-    // refuses while the target is hidden or another program holds the keyboard,
+    // refuses while the target is hidden (a target not yet on screen is
+    // grabbed once it is) or another program holds the keyboard,
     // and some platforms (Wayland without XWayland, offscreen) never grant it;
     // the keys the program itself receives are still reported then.
     bool start(QWidget* target);
@@ -46,6 +47,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void grab();
     void report(quint32 xKeyCode, bool release);
 
     const KeyboardLayout& m_layout;

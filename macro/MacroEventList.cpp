@@ -2,6 +2,7 @@
 
 #include "settings/KeyNames.h"
 #include "settings/KeyTable.h"
+#include "settings/TextField.h"
 
 #include <algorithm>
 
@@ -91,19 +92,9 @@ std::optional<MacroEventList::MouseCommand> MacroEventList::mouseCommand(int com
 }
 
 uint16_t MacroEventList::pauseFromText(std::string_view text, bool& outOfRange) {
-    const int64_t v = leadingNumber(text, kLongestPause);
+    const int32_t v = leadingNumber(text);
     outOfRange = v >= kLongestPause || v <= 0;
-    return static_cast<uint16_t>(std::clamp<int64_t>(v, 1, kLongestPause));
-}
-
-int64_t MacroEventList::leadingNumber(std::string_view text, int64_t limit) {
-    size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
-        ++i;
-    int64_t value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
-        value = std::min(value * 10 + (text[i] - '0'), limit);
-    return value;
+    return static_cast<uint16_t>(std::clamp<int32_t>(v, 1, kLongestPause));
 }
 
 } // namespace vantrel

@@ -21,7 +21,6 @@ public:
     static constexpr uint16_t kKeyReleaseRow = 137;
     static constexpr uint16_t kKeyPressRow = 138;
     static constexpr uint16_t kMouseButtonRow = 146;
-    static constexpr uint16_t kLongestPause = 65535;
 
     struct Row {
         std::string text;
@@ -79,9 +78,6 @@ public:
     // The pause a typed text stands for: its leading digits after any blanks,
     // kept within 1..65535. outOfRange tells whether it had to be brought in.
     static uint16_t pauseFromText(std::string_view text, bool& outOfRange);
-    // The leading digits of text after any blanks; 0 when there are none. Big
-    // numbers stop growing past limit.
-    static int64_t leadingNumber(std::string_view text, int64_t limit);
 };
 
 } // namespace vantrel

@@ -27,11 +27,6 @@ namespace vantrel {
 
 namespace {
 
-// Colours of both lists: a dark ground, a deep red selection, light text.
-constexpr uint32_t kListGround = 0x191919;
-constexpr uint32_t kListSelection = 0x17184B;
-constexpr uint32_t kListText = 0xE6E6E6;
-
 // String numbers of the context menu's texts.
 constexpr int kRecordBeforeText = 1053;
 constexpr int kRecordAfterText = 1054;
@@ -49,6 +44,16 @@ SkinPictures recordPictures(const std::string& skinsFolder, const char* prefix) 
     SkinPictures pictures{load("normal"), load("over"), load("down"), {}};
     pictures.disabled = pictures.normal;
     return pictures;
+}
+
+// Macro files are opened and saved from the config folder's config/.
+FileRequest macroFileRequest(const AppContext& context, FileRequest::Mode mode,
+                             const QString& filter) {
+    return FileRequest{.mode = mode,
+                       .filter = filter,
+                       .defaultSuffix = QStringLiteral("macro"),
+                       .folder = QString::fromStdString(context.configFolder() + "config"),
+                       .initialName = QStringLiteral(".macro")};
 }
 
 QString rowName(const MacroRecord& macro) {
@@ -79,12 +84,13 @@ MacroManagerDialog::MacroManagerDialog(AppContext& context, const Clock& clock, 
     setObjectName(QStringLiteral("macroManagerDialog"));
     buildControls<MacroManagerDialog>(*this, kControls, [this] {
         const auto list = [this](int key, int id, const char* role) {
-            const ControlPlacement p = description().placement("BUTTONPOS", std::to_string(key));
             auto* box = new MacroListBox(id, this);
             box->setObjectName(QString::fromLatin1(role));
-            box->setGeometry(p.left, p.top, p.width(), p.height());
-            box->setColours(colourFromWord(kListGround), colourFromWord(kListSelection));
-            box->setTextColours(colourFromWord(kListText), colourFromWord(kListText));
+            box->setGeometry(placementRect(key));
+            box->setColours(colourFromWord(Palette::kMacroListGround),
+                            colourFromWord(Palette::kMacroListSelection));
+            box->setTextColours(colourFromWord(Palette::kMacroListText),
+                                colourFromWord(Palette::kMacroListText));
             connect(box, &MacroListBox::rowCommitted, this, &MacroManagerDialog::rowCommitted,
                     Qt::QueuedConnection);
             connect(box, &MacroListBox::rightClicked, this, &MacroManagerDialog::listRightClicked,
@@ -194,13 +200,10 @@ void MacroManagerDialog::repeatToggled() {
 
 void MacroManagerDialog::importMacro() {
     m_macroList->cancelEdit();
-    const std::optional<QString> path = m_context.dialogs().chooseFile(
-        FileRequest{.mode = FileRequest::Mode::Open,
-                    .filter = QStringLiteral("Macro(*.macro *.MACRO)"),
-                    .defaultSuffix = QStringLiteral("macro"),
-                    .folder = QString::fromStdString(m_context.configFolder() + "config"),
-                    .initialName = QStringLiteral(".macro")},
-        this);
+    const std::optional<QString> path =
+        m_context.dialogs().chooseFile(macroFileRequest(m_context, FileRequest::Mode::Open,
+                                                        QStringLiteral("Macro(*.macro *.MACRO)")),
+                                       this);
     if (!path || !QFileInfo::exists(*path))
         return;
     MacroStore& store = m_context.macroStore();
@@ -225,11 +228,7 @@ void MacroManagerDialog::exportMacro() {
     if (!macro)
         return;
     const std::optional<QString> path = m_context.dialogs().chooseFile(
-        FileRequest{.mode = FileRequest::Mode::Save,
-                    .filter = QStringLiteral("Macro(*.macro)"),
-                    .defaultSuffix = QStringLiteral("macro"),
-                    .folder = QString::fromStdString(m_context.configFolder() + "config"),
-                    .initialName = QStringLiteral(".macro")},
+        macroFileRequest(m_context, FileRequest::Mode::Save, QStringLiteral("Macro(*.macro)")),
         this);
     if (path)
         MacroFile::exportMacroFile(path->toStdString(), *macro);
@@ -376,7 +375,7 @@ void MacroManagerDialog::insertMouseButton(int command, int position) {
 
 void MacroManagerDialog::countEdited() {
     const QString text = m_countBox->text();
-    const int64_t v = MacroEventList::leadingNumber(text.toStdString(), kMaxRepeatCount + 1);
+    const int32_t v = leadingNumber(text.toStdString());
     const int value = v > kMaxRepeatCount ? kMaxRepeatCount : v <= 0 ? 1 : static_cast<int>(v);
     if (value != v)
         m_countBox->setText(QString::number(value));

@@ -33,7 +33,6 @@ public:
     // Report flags as the key capture delivers them.
     static constexpr uint32_t kExtendedFlag = 0x01;
     static constexpr uint32_t kReleaseFlag = 0x80;
-    static constexpr uint16_t kLongestPause = 65535;
 
     MacroRecorder(MacroRecord& working, const KeyboardLayout& layout, const Clock& clock,
                   Host& host);

@@ -15,5 +15,7 @@ static_assert(sizeof(KeyEvent) == 4);
 inline constexpr int kMacroEventSlots = 50;
 inline constexpr uint8_t kKeyPress = 1;
 inline constexpr uint8_t kKeyRelease = 2;
+// The longest pause an event holds.
+inline constexpr uint16_t kLongestPause = 65535;
 
 } // namespace vantrel

@@ -12,6 +12,8 @@ inline constexpr int kEffectSlots = 12;
 inline constexpr int kColourChoices = 7;
 inline constexpr int kBrightnessEntries = 18;
 inline constexpr int kDiyEffects = 5;
+// The DIY effects are the LtSwitch values 51..55.
+inline constexpr int kFirstDiyEffect = 51;
 
 // One complete set of keyboard settings. Fields carry their INI key names; the
 // layout is shared with the monitor process and the profile files.

@@ -1,15 +1,36 @@
 #include "settings/TextField.h"
 
+#include <algorithm>
 #include <cstring>
+#include <limits>
 
 namespace vantrel {
 
+namespace {
+
+constexpr std::string_view kBlanks = " \t\r\n\v\f";
+
+} // namespace
+
 std::string_view trimmed(std::string_view text) {
-    constexpr std::string_view blanks = " \t\r\n\v\f";
-    const size_t first = text.find_first_not_of(blanks);
+    const size_t first = text.find_first_not_of(kBlanks);
     if (first == std::string_view::npos)
         return {};
-    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
+    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+}
+
+int32_t leadingNumber(std::string_view text) {
+    constexpr int64_t kMin = std::numeric_limits<int32_t>::min();
+    constexpr int64_t kMax = std::numeric_limits<int32_t>::max();
+    size_t i = std::min(text.find_first_not_of(kBlanks), text.size());
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
+        negative = text[i++] == '-';
+    // Counting past the limit stops there: a long row of digits reads as the limit.
+    int64_t magnitude = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+        magnitude = std::min(magnitude * 10 + (text[i] - '0'), kMax + 1);
+    return static_cast<int32_t>(std::clamp(negative ? -magnitude : magnitude, kMin, kMax));
 }
 
 std::string_view cutAtCharacter(std::string_view text, size_t maxBytes) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -9,6 +10,9 @@ namespace vantrel {
 // The text without the blanks (space, tab, line ends, vertical tab, form feed)
 // at either end.
 std::string_view trimmed(std::string_view text);
+// The number at the start of text as the C library reads it (blanks, one
+// sign, digits), held at the limits of int32_t; 0 when there is none.
+int32_t leadingNumber(std::string_view text);
 
 // At most maxBytes of the text, never ending inside a UTF-8 sequence.
 std::string_view cutAtCharacter(std::string_view text, size_t maxBytes);

@@ -40,6 +40,10 @@ public:
     SharedBlock& editedSettings() { return *m_edited; }
     SharedBlock& appliedSettings() { return *m_applied; }
     MacroStore& macroStore() { return m_macros; }
+    // The profile the pages edit: the edited settings' current one.
+    ProfileRecord& currentProfile() {
+        return m_edited->profiles[profileIndexInRange(m_edited->CurrentProfile)];
+    }
 
     // The view switch's state as last clicked: 0 key mode, 1 lighting mode.
     // The DIY lighting pages read it.

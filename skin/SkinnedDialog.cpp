@@ -105,7 +105,7 @@ QString SkinnedDialog::damageNotice() const {
 }
 
 void SkinnedDialog::createSkinnedButton(SkinButton& button, const ControlPlacement& placement) {
-    const QRect rect(placement.left, placement.top, placement.width(), placement.height());
+    const QRect rect = rectOf(placement);
     button.setGeometry(rect);
     button.setPicturesFromSkin(rect, statePictures());
     button.setChecked(false);
@@ -134,13 +134,12 @@ QWidget* SkinnedDialog::placeControl(int key, const char* role, int index, Contr
         break;
     }
     case ControlKind::Label:
-        widget = new SkinLabel(
-            QRect(placement.left, placement.top, placement.width(), placement.height()), this);
+        widget = new SkinLabel(rectOf(placement), this);
         widget->show();
         break;
     case ControlKind::TextBox: {
         auto* box = new BitmapEdit(this);
-        box->setGeometry(placement.left, placement.top, placement.width(), placement.height());
+        box->setGeometry(rectOf(placement));
         widget = box;
         break;
     }
@@ -186,6 +185,12 @@ void SkinnedDialog::releaseStatePictures() {
 }
 
 void SkinnedDialog::paintContents(QPainter&) {}
+
+void SkinnedDialog::paintNotice(QPainter& painter, const QRect& area, const QString& text) {
+    painter.setPen(colourFromWord(Palette::kHighlight));
+    painter.setFont(SkinFonts::version());
+    painter.drawText(area, Qt::AlignLeft | Qt::AlignVCenter, text);
+}
 
 void SkinnedDialog::paintEvent(QPaintEvent*) {
     QPainter painter(this);

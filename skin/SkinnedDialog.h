@@ -29,6 +29,11 @@ public:
                   QWidget* parent);
 
     const SkinDescription& description() const { return m_description; }
+    // Where "BUTTONPOS" key places its control, in the window's pixels.
+    QRect placementRect(int key) const { return rectOf(m_description.buttonPlacement(key)); }
+    static QRect rectOf(const ControlPlacement& p) {
+        return QRect(p.left, p.top, p.width(), p.height());
+    }
     const SkinImage& background() const { return m_background; }
     // The shape given to the window; nothing when it keeps its rectangle.
     const std::optional<QRegion>& outline() const { return m_outline; }
@@ -78,6 +83,8 @@ protected:
 
     // The window's own texts and marks, drawn over the background.
     virtual void paintContents(QPainter& painter);
+    // One line telling the user something (a refusal, a limit), in the highlight colour.
+    static void paintNotice(QPainter& painter, const QRect& area, const QString& text);
 
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

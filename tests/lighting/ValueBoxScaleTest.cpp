@@ -1,4 +1,5 @@
 #include "lighting/ValueBoxScale.h"
+#include "settings/TextField.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +22,7 @@ TEST(ValueBoxScale, LeadingNumberReadsAsTheCLibraryAndHoldsAtTheLimits) {
         {"-99999999999999999999", std::numeric_limits<int32_t>::min()},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(ValueBoxScale::leadingNumber(c.text), c.number) << c.text;
+        EXPECT_EQ(leadingNumber(c.text), c.number) << c.text;
 }
 
 TEST(ValueBoxScale, RoundsToTheNearestStepThenHoldsWithinTheRange) {
