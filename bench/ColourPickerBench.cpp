@@ -8,8 +8,6 @@
 #include <QApplication>
 #include <QMouseEvent>
 
-#include <cstdlib>
-
 using namespace vantrel;
 
 namespace {
@@ -61,12 +59,3 @@ void BM_dragMoveAndRepaint(benchmark::State& state) {
 BENCHMARK(BM_dragMoveAndRepaint)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

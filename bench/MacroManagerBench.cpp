@@ -1,11 +1,11 @@
 // The macro manager as a user feels it: opening it over 500 stored macros up
 // to its first paint, and rebuilding the event list of a full macro of 50
 // events with a pause after each. Offscreen, in the program folder of the build.
+#include "bench/UiBench.h"
 #include "macro/Clock.h"
 #include "macro/MacroEventList.h"
 #include "macro/MacroListBox.h"
 #include "macro/MacroManagerDialog.h"
-#include "settings/ProgramFolder.h"
 #include "settings/TextField.h"
 #include "skin/AppContext.h"
 #include "skin/ControlIds.h"
@@ -15,17 +15,12 @@
 #include <QApplication>
 #include <QEvent>
 
-#include <cstdlib>
 #include <string>
 
 using namespace vantrel;
+using vantrel::bench::context;
 
 namespace {
-
-AppContext& context() {
-    static AppContext c(ProgramFolder::locate(), std::nullopt);
-    return c;
-}
 
 MacroRecord fullMacro(int n) {
     MacroRecord macro{};
@@ -98,12 +93,3 @@ void BM_rebuildEventList(benchmark::State& state) {
 BENCHMARK(BM_rebuildEventList)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -3,12 +3,12 @@
 // paint, and an effect switch up to the first paint of the new lighting page,
 // built on first show. Offscreen, in the program folder of the build.
 #include "app/MainWindow.h"
+#include "bench/UiBench.h"
 #include "keys/KeyAssignmentPage.h"
 #include "lighting/EffectTable.h"
 #include "lighting/LightingPage.h"
 #include "link/MonitorLink.h"
 #include "settings/ProfileDefaults.h"
-#include "settings/ProgramFolder.h"
 #include "skin/AppContext.h"
 
 #include <benchmark/benchmark.h>
@@ -16,16 +16,10 @@
 #include <QApplication>
 #include <QEvent>
 
-#include <cstdlib>
-
 using namespace vantrel;
+using vantrel::bench::context;
 
 namespace {
-
-AppContext& context() {
-    static AppContext c(ProgramFolder::locate(), std::nullopt);
-    return c;
-}
 
 // Every key with a function of its own, so that every tooltip has text.
 void assignAll(SharedBlock& settings) {
@@ -122,12 +116,3 @@ void BM_switchEffectToFirstPaint(benchmark::State& state) {
 BENCHMARK(BM_switchEffectToFirstPaint)->Unit(benchmark::kMillisecond)->Iterations(34);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
