@@ -15,8 +15,6 @@
 #include "skin/ShapedButton.h"
 #include "skin/SkinWindowKind.h"
 
-#include <cstring>
-
 namespace vantrel {
 
 namespace {
@@ -210,11 +208,8 @@ void KeyAssignmentPage::runCommand(int command) {
     } else {
         entry.assignType = static_cast<uint8_t>(KeyFunctionTable::typeForCommand(command));
     }
-    if (entry.assignType != kAssignShortcut && entry.assignType != kAssignMacro) {
-        std::memset(entry.macroName, 0, sizeof entry.macroName);
-        entry.eventCount = 0;
-        std::memset(entry.events, 0, sizeof entry.events);
-    }
+    if (entry.assignType != kAssignShortcut && entry.assignType != kAssignMacro)
+        clearMacroFields(entry);
     ChangeFlags::markKeyChanged(edited, profileIndexInRange(edited.CurrentProfile), m_selectedKey);
     refreshKeyLabels();
 }

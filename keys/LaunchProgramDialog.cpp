@@ -9,8 +9,6 @@
 #include <QPainter>
 #include <QStandardPaths>
 
-#include <cstring>
-
 namespace vantrel {
 
 namespace {
@@ -54,9 +52,7 @@ bool LaunchProgramDialog::edit(AppContext& context, MacroKeyInfo& entry, QWidget
         return false;
     copyToField(entry.programPath, dialog.path());
     entry.assignType = dialog.path().empty() ? kAssignStandard : kAssignLaunch;
-    entry.eventCount = 0;
-    std::memset(entry.events, 0, sizeof entry.events);
-    std::memset(entry.macroName, 0, sizeof entry.macroName);
+    clearMacroFields(entry);
     return true;
 }
 

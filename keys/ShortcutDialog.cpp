@@ -13,8 +13,6 @@
 #include <QGuiApplication>
 #include <QPainter>
 
-#include <cstring>
-
 namespace vantrel {
 
 namespace {
@@ -78,11 +76,9 @@ bool ShortcutDialog::edit(AppContext& context, MacroKeyInfo& entry, QWidget* own
         return false;
     // A shortcut keeps its key code and modifier byte in the first two bytes
     // of the events; everything else there, and the name, is cleared.
-    std::memset(entry.macroName, 0, sizeof entry.macroName);
-    std::memset(entry.events, 0, sizeof entry.events);
+    clearMacroFields(entry);
     if (dialog.keyCode() == 0) {
         entry.assignType = kAssignStandard;
-        entry.eventCount = 0;
     } else {
         entry.assignType = kAssignShortcut;
         entry.eventCount = 1;

@@ -20,7 +20,6 @@ public:
     LightingPage(AppContext& context, int32_t effect, QWidget* parent);
 
     int32_t effect() const;
-    const EffectPageEntry& entry() const { return m_entry; }
 
     // "0%" for level 0 up to "90%" for 9; every other level is "100%".
     static QString percentageText(int level);

@@ -9,8 +9,6 @@
 #include "skin/SkinFonts.h"
 #include "skin/SkinMenu.h"
 
-#include <cstring>
-
 namespace vantrel {
 
 namespace {
@@ -58,9 +56,7 @@ bool MacroSelectionDialog::edit(AppContext& context, MacroKeyInfo& entry, QWidge
         entry.assignType = kAssignMacro;
     } else {
         entry.assignType = kAssignStandard;
-        std::memset(entry.macroName, 0, sizeof entry.macroName);
-        entry.eventCount = 0;
-        std::memset(entry.events, 0, sizeof entry.events);
+        clearMacroFields(entry);
     }
     return true;
 }

@@ -158,10 +158,8 @@ void MacroStore::refreshMacroKeys(SharedBlock& settings) const {
                 copyMacroToKey(*macro, key);
             } else {
                 key.assignType = kAssignStandard;
-                std::memset(key.macroName, 0, sizeof key.macroName);
-                key.eventCount = 0;
+                clearMacroFields(key);
                 key.repeatCount = 0;
-                std::memset(key.events, 0, sizeof key.events);
             }
             // Marked in both cases: the monitor only re-sends keys marked changed.
             settings.keyChanged[p][k] = 1;

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace vantrel {
 
@@ -27,6 +28,14 @@ inline constexpr uint8_t kAssignStandard = 48;
 inline constexpr uint8_t kAssignShortcut = 2;
 inline constexpr uint8_t kAssignMacro = 3;
 inline constexpr uint8_t kAssignLaunch = 11;
+
+// Empties what a key holds of a macro (its name, count and events), as every
+// function but a macro and a shortcut leaves them; macroMode and programPath stay.
+inline void clearMacroFields(MacroKeyInfo& key) {
+    std::memset(key.macroName, 0, sizeof key.macroName);
+    key.eventCount = 0;
+    std::memset(key.events, 0, sizeof key.events);
+}
 
 static_assert(sizeof(MacroKeyInfo) == 496);
 static_assert(offsetof(MacroKeyInfo, keyIndex) == 0);

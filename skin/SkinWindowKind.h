@@ -25,7 +25,6 @@ inline constexpr SkinWindowKind kMainWindow{SkinWindowKind::Role::MainWindow, tr
 inline constexpr SkinWindowKind kProfileDialog{SkinWindowKind::Role::Dialog, true, false};
 inline constexpr SkinWindowKind kLaunchProgramDialog{SkinWindowKind::Role::Dialog, true, false};
 inline constexpr SkinWindowKind kShortcutDialog{SkinWindowKind::Role::Dialog, true, false};
-inline constexpr SkinWindowKind kDeleteMacroConfirmation{SkinWindowKind::Role::Dialog, true, false};
 inline constexpr SkinWindowKind kMacroManagerDialog{SkinWindowKind::Role::Dialog, true, true};
 inline constexpr SkinWindowKind kMacroSelectionDialog{SkinWindowKind::Role::Dialog, false, true};
 inline constexpr SkinWindowKind kKeyAssignmentPage{SkinWindowKind::Role::Page, true, true};
