@@ -114,7 +114,8 @@ void SkinnedDialog::createSkinnedButton(SkinButton& button, const ControlPlaceme
     if (!m_damagedPicture.empty()) {
         button.setText(QString::fromStdString(placement.name));
         if (m_kind.role != SkinWindowKind::Role::Page)
-            setFixedSize(size().expandedTo(QSize(rect.right() + 9, rect.bottom() + 9)));
+            setFixedSize(size().expandedTo(
+                QSize(rect.right() + 9, rect.bottom() + 9 + kDamageNoticeHeight)));
     }
     button.show();
 }
@@ -198,7 +199,10 @@ void SkinnedDialog::paintEvent(QPaintEvent*) {
         painter.fillRect(rect(), colourFromWord(Palette::kGround));
         painter.setPen(colourFromWord(Palette::kText));
         painter.setFont(SkinFonts::version());
-        painter.drawText(rect().adjusted(12, 12, -12, -12), Qt::AlignLeft | Qt::TextWordWrap,
+        // Below every control, so that none hides it.
+        const QRect strip(12, height() - kDamageNoticeHeight, width() - 24,
+                          kDamageNoticeHeight - 8);
+        painter.drawText(strip, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap,
                          damageNotice());
     } else {
         painter.drawImage(0, 0, m_background.image());

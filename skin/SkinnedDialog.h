@@ -97,6 +97,8 @@ protected:
 private:
     // Where a window without its picture starts, before its controls widen it.
     static constexpr QSize kDamagedSize{480, 240};
+    // The strip at its foot that says which picture is damaged.
+    static constexpr int kDamageNoticeHeight = 40;
 
     // A control of kind at "BUTTONPOS" key, named role (followed by index
     // unless it is negative).
