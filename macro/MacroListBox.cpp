@@ -1,6 +1,8 @@
 #include "macro/MacroListBox.h"
 
 #include "skin/BitmapEdit.h"
+#include "skin/ColourWord.h"
+#include "skin/Palette.h"
 #include "skin/ProgramPictures.h"
 #include "skin/SkinFonts.h"
 
@@ -46,6 +48,14 @@ MacroListBox::MacroListBox(int listId, QWidget* parent)
 void MacroListBox::setColours(const QColor& background, const QColor& selection) {
     m_background = background;
     m_selection = selection;
+    // The scroll bars in the list's own dark colours, not the desktop's light ones.
+    QPalette bars = palette();
+    bars.setColor(QPalette::Window, background);
+    bars.setColor(QPalette::Base, background);
+    bars.setColor(QPalette::Button, colourFromWord(Palette::kLine));
+    bars.setColor(QPalette::ButtonText, colourFromWord(Palette::kTextDim));
+    verticalScrollBar()->setPalette(bars);
+    horizontalScrollBar()->setPalette(bars);
     viewport()->update();
 }
 
