@@ -136,9 +136,8 @@ std::string utf8FromUtf16le(std::string_view bytes) {
 }
 
 // Files re-saved on the original platform may carry a byte-order mark, or be
-// UTF-16LE with one; the document is UTF-8 either way.
-// The text of a file: a UTF-8 mark is skipped, UTF-16LE is converted into
-// scratch; anything else is read as it is.
+// UTF-16LE with one; the document is UTF-8 either way: a UTF-8 mark is
+// skipped, UTF-16LE is converted into scratch, anything else is read as it is.
 std::string_view decodedText(std::string_view content, std::string& scratch) {
     constexpr std::string_view utf8Mark = "\xEF\xBB\xBF";
     constexpr std::string_view utf16leMark = "\xFF\xFE";

@@ -94,11 +94,12 @@ void writeProfile(IniFile& file, const ProfileRecord& profile) {
         file.writeBlob(kSection, macroKey(k), &profile.MacroKeyInfo[k], sizeof(MacroKeyInfo));
 }
 
-bool writeProfile(const std::string& path, const ProfileRecord& profile) {
+bool writeProfile(const std::string& path, const ProfileRecord& profile,
+                  IniFile::FolderSync folderSync) {
     const FileLock lock(path);
     IniFile file(path);
     writeProfile(file, profile);
-    return file.save();
+    return file.save(folderSync);
 }
 
 bool fileExists(const std::string& path) {

@@ -40,11 +40,8 @@ bool WorkingSet::writeWorkingSet(const SharedBlock& settings, std::time_t stamp,
         std::array<std::jthread, kProfileCount> writers;
         for (int n = 0; n < kProfileCount; ++n) {
             writers[n] = std::jthread([this, &settings, &saved, n] {
-                const std::string path = profilePath(n);
-                const FileLock lock(path);
-                IniFile file(path);
-                writeProfile(file, settings.profiles[n]);
-                saved[n] = file.save(IniFile::FolderSync::ByCaller);
+                saved[n] = writeProfile(profilePath(n), settings.profiles[n],
+                                        IniFile::FolderSync::ByCaller);
             });
         }
     }
