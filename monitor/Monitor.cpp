@@ -2,11 +2,13 @@
 
 #include "link/ChangeFlags.h"
 #include "link/LinkNames.h"
+#include "monitor/LightingSteps.h"
 #include "settings/LanguageStrings.h"
 #include "settings/WorkingSet.h"
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <memory>
 #include <poll.h>
@@ -51,6 +53,8 @@ bool Monitor::publish() {
 void Monitor::withdraw() {
     if (m_lockFd < 0)
         return;
+    m_keys.reset();
+    m_output.reset();
     m_socket.close();
     if (m_block.mapped())
         ::unlink((m_dir + kBlockFileName).c_str());
@@ -62,35 +66,114 @@ void Monitor::withdraw() {
     m_lockFd = -1;
 }
 
+bool Monitor::changeBlock(const std::function<void(SharedBlock&)>& change) {
+    RobustMutex::LockResult locked = m_mutex.lock();
+    // A dead owner left the mutex usable again.
+    if (locked == RobustMutex::LockResult::OwnerDied)
+        locked = m_mutex.lock();
+    if (locked != RobustMutex::LockResult::Locked)
+        return false;
+    change(*m_block.block());
+    m_mutex.unlock();
+    return true;
+}
+
+void Monitor::postToProgram(uint32_t message) {
+    MessageSocket::post(m_dir + kProgramSocketName, {message, 0, 0});
+}
+
+void Monitor::attachKeyboard(std::unique_ptr<KeyboardSource> source,
+                             std::unique_ptr<OutputDevice> output) {
+    m_output = std::move(output);
+    RemapEngine::Actions& actions = *this;
+    m_keys = std::make_unique<KeyDriver>(std::move(source), *m_output, actions);
+    takeProfile();
+}
+
+void Monitor::takeProfile() {
+    if (!m_keys)
+        return;
+    auto profile = std::make_unique<ProfileRecord>();
+    if (changeBlock([&](SharedBlock& b) {
+            *profile = b.profiles[std::clamp(b.CurrentProfile, 0, kProfileCount - 1)];
+        }))
+        m_keys->engine().setProfile(*profile);
+}
+
 void Monitor::handle(const LinkMessage& message) {
-    if (message.message == kMsgApplied)
-        m_answers.push_back(Clock::now() + m_answerDelay);
+    if (message.message != kMsgApplied)
+        return;
+    takeProfile();
+    m_answers.push_back(Clock::now() + m_answerDelay);
+}
+
+void Monitor::launch(const std::string& path) {
+    std::string whyNot;
+    if (m_launcher.launch(path, whyNot) < 0)
+        std::fprintf(stderr, "vantrel-monitor: did not launch \"%s\": %s\n", path.c_str(),
+                     whyNot.c_str());
+}
+
+// The engine asks for this in the middle of a key press; taking the new
+// profile there is safe because the press does nothing after it.
+void Monitor::switchProfile(int profile) {
+    if (changeBlock([&](SharedBlock& b) { b.CurrentProfile = profile; })) {
+        postToProgram(kMsgDeviceChanged);
+        takeProfile();
+    }
+}
+
+void Monitor::stepBrightness(int delta) {
+    if (changeBlock([&](SharedBlock& b) {
+            LightingSteps::stepBrightness(
+                b.profiles[std::clamp(b.CurrentProfile, 0, kProfileCount - 1)], delta);
+        }))
+        postToProgram(kMsgDeviceChanged);
+}
+
+void Monitor::nextEffect() {
+    if (changeBlock([&](SharedBlock& b) {
+            LightingSteps::nextEffect(
+                b.profiles[std::clamp(b.CurrentProfile, 0, kProfileCount - 1)]);
+        }))
+        postToProgram(kMsgDeviceChanged);
 }
 
 void Monitor::sendDueAnswers() {
     while (!m_answers.empty() && m_answers.front() <= Clock::now()) {
-        MessageSocket::post(m_dir + kProgramSocketName, {kMsgApplyFinished, 0, 0});
+        postToProgram(kMsgApplyFinished);
         m_answers.pop_front();
     }
 }
 
 void Monitor::run(int stopFd) {
+    std::vector<pollfd> fds;
     for (;;) {
         sendDueAnswers();
+        m_launcher.reap();
         int timeout = -1;
         if (!m_answers.empty()) {
             const auto wait =
                 std::chrono::ceil<std::chrono::milliseconds>(m_answers.front() - Clock::now());
             timeout = static_cast<int>(std::max<std::chrono::milliseconds::rep>(0, wait.count()));
         }
-        pollfd fds[2] = {{stopFd, POLLIN, 0}, {m_socket.fd(), POLLIN, 0}};
-        if (::poll(fds, 2, timeout) < 0 && errno != EINTR)
-            return;
+        fds.assign({{stopFd, POLLIN, 0}, {m_socket.fd(), POLLIN, 0}});
+        if (m_keys)
+            m_keys->addFds(fds);
+        if (::poll(fds.data(), fds.size(), timeout) < 0 && errno != EINTR)
+            break;
         if (fds[0].revents)
-            return;
+            break;
+        // Keys first: a key is what a person waits for.
+        for (size_t i = 2; i < fds.size(); ++i) {
+            if (fds[i].revents)
+                m_keys->handle(fds[i].fd);
+        }
         while (const auto message = m_socket.receive())
             handle(*message);
     }
+    if (m_keys)
+        m_keys->releaseAll();
 }
 
 } // namespace vantrel

@@ -3,24 +3,29 @@
 #include "link/MessageSocket.h"
 #include "link/RobustMutex.h"
 #include "link/SharedBlockMapping.h"
+#include "monitor/KeyDriver.h"
+#include "monitor/ProgramLauncher.h"
+#include "monitor/RemapEngine.h"
 
 #include <chrono>
 #include <deque>
+#include <functional>
+#include <memory>
 #include <string>
 
 namespace vantrel {
 
 // The resident monitor: owns the shared block, its mutex and the monitor's
-// mailbox, and answers every apply with "apply finished". It has no keyboard
-// to drive.
-class Monitor final {
+// mailbox, answers every apply with "apply finished", and, given a keyboard,
+// makes the current profile's key functions real.
+class Monitor final : private RemapEngine::Actions {
 public:
     using Clock = std::chrono::steady_clock;
 
     // The texts come from the program folder, the working profiles from the
     // config folder.
     Monitor(std::string runtimeDir, std::string programFolder, std::string configFolder);
-    ~Monitor();
+    ~Monitor() override;
     Monitor(const Monitor&) = delete;
     Monitor& operator=(const Monitor&) = delete;
 
@@ -28,7 +33,12 @@ public:
     // values) and the mailbox. False when another monitor runs or an object
     // cannot be made.
     bool publish();
-    // Serves messages until stopFd becomes readable.
+    // Drives the keyboards through the output device with the current
+    // profile, which it takes again after every apply. After publish.
+    void attachKeyboard(std::unique_ptr<KeyboardSource> source,
+                        std::unique_ptr<OutputDevice> output);
+    // Serves messages and keys until stopFd becomes readable; then lets go of
+    // every key it holds.
     void run(int stopFd);
     // Removes every object again.
     void withdraw();
@@ -39,6 +49,17 @@ public:
 private:
     void handle(const LinkMessage& message);
     void sendDueAnswers();
+    // Runs the change on the block under its mutex; false when the mutex could not be had.
+    bool changeBlock(const std::function<void(SharedBlock&)>& change);
+    // The engine takes the current profile from the block.
+    void takeProfile();
+    void postToProgram(uint32_t message);
+
+    void launch(const std::string& path) override;
+    void switchProfile(int profile) override;
+    void stepBrightness(int delta) override;
+    void nextEffect() override;
+    void heard(uint16_t, int32_t) override {}
 
     std::string m_dir;
     std::string m_programFolder;
@@ -49,6 +70,9 @@ private:
     MessageSocket m_socket;
     std::chrono::milliseconds m_answerDelay{0};
     std::deque<Clock::time_point> m_answers;
+    std::unique_ptr<OutputDevice> m_output;
+    std::unique_ptr<KeyDriver> m_keys;
+    ProgramLauncher m_launcher;
 };
 
 } // namespace vantrel

@@ -99,9 +99,13 @@ Result MonitorCommands::switchProfile(const std::string& runtimeDir, int profile
     return result;
 }
 
+Result MonitorCommands::readBlock(const std::string& runtimeDir, SharedBlock& copy) {
+    return changeBlock(runtimeDir, [&](SharedBlock& b) { copy = b; });
+}
+
 Result MonitorCommands::flags(const std::string& runtimeDir, std::string& text) {
     auto copy = std::make_unique<SharedBlock>();
-    const Result result = changeBlock(runtimeDir, [&](SharedBlock& b) { *copy = b; });
+    const Result result = readBlock(runtimeDir, *copy);
     if (result)
         text = describeFlags(*copy);
     return result;

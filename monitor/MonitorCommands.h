@@ -36,6 +36,8 @@ public:
     // Makes the profile current and sets its effect (LtSwitch), then posts
     // "device changed".
     static Result switchProfile(const std::string& runtimeDir, int profile, int32_t effect);
+    // A copy of the whole block.
+    static Result readBlock(const std::string& runtimeDir, SharedBlock& copy);
     // The block's current profile and change flags as text.
     static Result flags(const std::string& runtimeDir, std::string& text);
 

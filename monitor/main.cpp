@@ -1,23 +1,34 @@
 #include "link/RuntimeDirectory.h"
+#include "monitor/DryRunPrinter.h"
+#include "monitor/EvdevKeyboards.h"
+#include "monitor/KeyDriver.h"
 #include "monitor/Monitor.h"
 #include "monitor/MonitorCommands.h"
+#include "monitor/UinputDevice.h"
 #include "settings/ConfigFolder.h"
 #include "settings/IniFile.h"
+#include "settings/LanguageStrings.h"
 #include "settings/ProgramFolder.h"
+#include "settings/WorkingSet.h"
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <memory>
+#include <poll.h>
 #include <string>
 #include <sys/signalfd.h>
 #include <unistd.h>
+#include <vector>
 
 using namespace vantrel;
 
 namespace {
 
 constexpr const char* kHelp =
-    "Usage: vantrel-monitor [--answer-delay MS]\n"
+    "Usage: vantrel-monitor [--answer-delay MS] [--device NAME]...\n"
+    "       vantrel-monitor --dry-run [--device NAME]...\n"
     "       vantrel-monitor COMMAND ARGS\n"
     "\n"
     "Without a command, runs the monitor: creates the shared block (from the\n"
@@ -25,6 +36,18 @@ constexpr const char* kHelp =
     "the runtime folder, and answers every apply of the configuration program\n"
     "with \"apply finished\" (after MS milliseconds with --answer-delay). Ends on\n"
     "SIGTERM or SIGINT and removes what it created.\n"
+    "\n"
+    "With access to /dev/uinput and the keyboards in /dev/input it also makes the\n"
+    "current profile's key functions real: it holds every keyboard (or those\n"
+    "named with --device, by name or /dev/input/event* path) and types what\n"
+    "each key is set to on a virtual keyboard and mouse. Without that access it\n"
+    "says why once and only serves the configuration program.\n"
+    "Left Shift + Right Shift + Escape lets go of the keyboards at once; the\n"
+    "same chord takes them again.\n"
+    "\n"
+    "--dry-run reads the keyboards without holding them and prints, for each\n"
+    "key event, what the current profile would send. It takes the profile from\n"
+    "the running monitor, or from the working profiles, once at its start.\n"
     "\n"
     "The working files (config.ini, config/) are beside this program when its\n"
     "folder is writable, else in $XDG_CONFIG_HOME/vantrel-gaming-keyboard/\n"
@@ -50,23 +73,105 @@ int32_t number(const char* text) {
     return IniFile::parseInt(text);
 }
 
-int runMonitor(const std::string& dir, const std::string& folder, int answerDelayMs) {
-    sigset_t stopSignals;
-    sigemptyset(&stopSignals);
-    sigaddset(&stopSignals, SIGTERM);
-    sigaddset(&stopSignals, SIGINT);
-    sigprocmask(SIG_BLOCK, &stopSignals, nullptr);
-    const int stopFd = ::signalfd(-1, &stopSignals, SFD_CLOEXEC);
+struct Options {
+    bool dryRun = false;
+    int answerDelayMs = 0;
+    std::vector<std::string> devices;
+};
 
+// The options of a monitor run; false on anything else.
+bool parse(int argc, char** argv, Options& options) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string option = argv[i];
+        if (option == "--dry-run") {
+            options.dryRun = true;
+        } else if (option == "--answer-delay" && i + 1 < argc) {
+            options.answerDelayMs = number(argv[++i]);
+        } else if (option == "--device" && i + 1 < argc) {
+            options.devices.push_back(argv[++i]);
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+// SIGTERM and SIGINT arrive as a readable descriptor.
+int stopSignals() {
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGTERM);
+    sigaddset(&signals, SIGINT);
+    sigprocmask(SIG_BLOCK, &signals, nullptr);
+    return ::signalfd(-1, &signals, SFD_CLOEXEC);
+}
+
+void warn(const std::string& text) {
+    std::fprintf(stderr, "vantrel-monitor: %s\n", text.c_str());
+}
+
+int runMonitor(const std::string& dir, const std::string& folder, const Options& options) {
+    const int stopFd = stopSignals();
     Monitor monitor(dir, folder, ConfigFolder::locate(folder));
-    monitor.setAnswerDelay(std::chrono::milliseconds(answerDelayMs));
+    monitor.setAnswerDelay(std::chrono::milliseconds(options.answerDelayMs));
     if (stopFd < 0 || !monitor.publish()) {
-        std::fputs("vantrel-monitor: another monitor runs, or the runtime folder is unusable\n",
-                   stderr);
+        warn("another monitor runs, or the runtime folder is unusable");
         return 1;
+    }
+    std::string whyNot;
+    auto output = UinputDevice::create(whyNot);
+    auto keyboards = std::make_unique<EvdevKeyboards>(options.devices, true);
+    if (!output || !keyboards->open(whyNot)) {
+        warn("keys are not remapped: " + whyNot);
+    } else {
+        if (!whyNot.empty())
+            warn(whyNot + "; keyboards plugged in later are taken");
+        monitor.attachKeyboard(std::move(keyboards), std::move(output));
     }
     monitor.run(stopFd);
     monitor.withdraw();
+    ::close(stopFd);
+    return 0;
+}
+
+int dryRun(const std::string& dir, const std::string& folder, const Options& options) {
+    auto block = std::make_unique<SharedBlock>();
+    if (!MonitorCommands::readBlock(dir, *block)) {
+        WorkingSet(ConfigFolder::locate(folder))
+            .readWorkingSet(*block, LanguageStrings(folder + "lan.ini"));
+    }
+    const int current = std::clamp(block->CurrentProfile, 0, kProfileCount - 1);
+
+    auto keyboards = std::make_unique<EvdevKeyboards>(options.devices, false);
+    std::string whyNot;
+    if (!keyboards->open(whyNot)) {
+        warn(whyNot);
+        return 1;
+    }
+    if (!whyNot.empty())
+        warn(whyNot + "; waiting for a keyboard");
+    for (const std::string& line : keyboards->describe())
+        std::printf("reading %s\n", line.c_str());
+    std::printf("profile %d \"%s\"\n", current + 1, block->profiles[current].ProFileName);
+    std::fflush(stdout);
+
+    const int stopFd = stopSignals();
+    DryRunPrinter printer(stdout);
+    KeyDriver driver(std::move(keyboards), printer, printer);
+    driver.engine().setProfile(block->profiles[current]);
+    std::vector<pollfd> fds;
+    for (;;) {
+        fds.assign({{stopFd, POLLIN, 0}});
+        driver.addFds(fds);
+        if (::poll(fds.data(), fds.size(), -1) < 0 && errno != EINTR)
+            break;
+        if (fds[0].revents)
+            break;
+        for (size_t i = 1; i < fds.size(); ++i) {
+            if (fds[i].revents)
+                driver.handle(fds[i].fd);
+        }
+    }
     ::close(stopFd);
     return 0;
 }
@@ -83,13 +188,15 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (!dir) {
-        std::fputs("vantrel-monitor: the runtime folder is unusable\n", stderr);
+        warn("the runtime folder is unusable");
         return 1;
     }
-    if (command.empty())
-        return runMonitor(*dir, folder, 0);
-    if (command == "--answer-delay" && argc == 3)
-        return runMonitor(*dir, folder, number(argv[2]));
+    if (command.empty() || command.starts_with("--")) {
+        Options options;
+        if (!parse(argc, argv, options))
+            return usage();
+        return options.dryRun ? dryRun(*dir, folder, options) : runMonitor(*dir, folder, options);
+    }
 
     MonitorCommands::Result result{};
     if (command == "firmware" && argc == 3) {
@@ -106,6 +213,6 @@ int main(int argc, char** argv) {
         return usage();
     }
     if (!result)
-        std::fprintf(stderr, "vantrel-monitor: %s\n", result.failureText().c_str());
+        warn(result.failureText());
     return result ? 0 : 1;
 }

@@ -1,0 +1,204 @@
+#include "monitor/EvdevKeyboards.h"
+
+#include "monitor/UinputDevice.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <libevdev/libevdev.h>
+#include <sys/inotify.h>
+#include <unistd.h>
+
+namespace vantrel {
+
+namespace {
+
+bool isEventNode(const char* name) {
+    return std::strncmp(name, "event", 5) == 0;
+}
+
+} // namespace
+
+EvdevKeyboards::EvdevKeyboards(std::vector<std::string> names, bool grab)
+    : m_names(std::move(names)), m_grab(grab) {}
+
+EvdevKeyboards::~EvdevKeyboards() {
+    while (!m_keyboards.empty())
+        remove(m_keyboards.size() - 1);
+    if (m_watch >= 0)
+        ::close(m_watch);
+}
+
+bool EvdevKeyboards::wanted(const std::string& path, const char* name) const {
+    if (m_names.empty())
+        return true;
+    return std::any_of(m_names.begin(), m_names.end(),
+                       [&](const std::string& n) { return n == path || n == name; });
+}
+
+bool EvdevKeyboards::add(const std::string& path, std::string& whyNot) {
+    if (std::any_of(m_keyboards.begin(), m_keyboards.end(),
+                    [&](const Keyboard& k) { return k.path == path; }))
+        return true;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        whyNot = path + ": " + std::strerror(errno);
+        return false;
+    }
+    libevdev* device = nullptr;
+    if (libevdev_new_from_fd(fd, &device) != 0) {
+        ::close(fd);
+        whyNot = path + ": not an input device";
+        return false;
+    }
+    const char* name = libevdev_get_name(device);
+    // Letter keys make a keyboard; the monitor's own output is never read back.
+    const bool keyboard = libevdev_has_event_code(device, EV_KEY, KEY_A) &&
+                          libevdev_has_event_code(device, EV_KEY, KEY_Z) &&
+                          std::strcmp(name, UinputDevice::kName) != 0;
+    if (!keyboard || !wanted(path, name)) {
+        libevdev_free(device);
+        ::close(fd);
+        whyNot = path + ": not a keyboard to read";
+        return false;
+    }
+    m_keyboards.push_back({path, fd, device, false});
+    grabWhenIdle(m_keyboards.back());
+    return true;
+}
+
+void EvdevKeyboards::remove(size_t index) {
+    Keyboard& keyboard = m_keyboards[index];
+    libevdev_free(keyboard.device);
+    ::close(keyboard.fd);
+    m_keyboards.erase(m_keyboards.begin() + static_cast<std::ptrdiff_t>(index));
+}
+
+bool EvdevKeyboards::open(std::string& whyNot) {
+    m_watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    // Permissions are set just after a node appears, so changes count too.
+    if (m_watch < 0 || ::inotify_add_watch(m_watch, kInputFolder, IN_CREATE | IN_ATTRIB) < 0) {
+        whyNot = std::string(kInputFolder) + ": " + std::strerror(errno);
+        return false;
+    }
+    DIR* folder = ::opendir(kInputFolder);
+    if (!folder) {
+        whyNot = std::string(kInputFolder) + ": " + std::strerror(errno);
+        return false;
+    }
+    std::string lastRefusal;
+    bool deniedAny = false;
+    while (const dirent* entry = ::readdir(folder)) {
+        if (!isEventNode(entry->d_name))
+            continue;
+        std::string refusal;
+        if (!add(std::string(kInputFolder) + "/" + entry->d_name, refusal)) {
+            deniedAny = deniedAny || refusal.find(std::strerror(EACCES)) != std::string::npos;
+            lastRefusal = refusal;
+        }
+    }
+    ::closedir(folder);
+    if (m_keyboards.empty())
+        whyNot = deniedAny ? lastRefusal + " (no permission to read keyboards)"
+                           : "no keyboard found in " + std::string(kInputFolder);
+    return true;
+}
+
+std::vector<std::string> EvdevKeyboards::describe() const {
+    std::vector<std::string> lines;
+    for (const Keyboard& k : m_keyboards)
+        lines.push_back(k.path + " \"" + libevdev_get_name(k.device) + "\"");
+    return lines;
+}
+
+std::vector<int> EvdevKeyboards::fds() const {
+    std::vector<int> fds;
+    if (m_watch >= 0)
+        fds.push_back(m_watch);
+    for (const Keyboard& k : m_keyboards)
+        fds.push_back(k.fd);
+    return fds;
+}
+
+void EvdevKeyboards::readFolderChanges() {
+    alignas(inotify_event) char buffer[4096];
+    for (;;) {
+        const ssize_t got = ::read(m_watch, buffer, sizeof buffer);
+        if (got <= 0)
+            return;
+        for (ssize_t at = 0; at < got;) {
+            const auto* change = reinterpret_cast<const inotify_event*>(buffer + at);
+            if (change->len && isEventNode(change->name)) {
+                std::string ignored;
+                add(std::string(kInputFolder) + "/" + change->name, ignored);
+            }
+            at += static_cast<ssize_t>(sizeof(inotify_event) + change->len);
+        }
+    }
+}
+
+void EvdevKeyboards::grabWhenIdle(Keyboard& keyboard) {
+    if (!m_grab || !m_held || keyboard.grabbed)
+        return;
+    for (unsigned code = 0; code <= KEY_MAX; ++code) {
+        if (libevdev_get_event_value(keyboard.device, EV_KEY, code))
+            return;
+    }
+    keyboard.grabbed = libevdev_grab(keyboard.device, LIBEVDEV_GRAB) == 0;
+}
+
+bool EvdevKeyboards::readKeyboard(Keyboard& keyboard, std::vector<Event>& events) {
+    bool present = true;
+    unsigned flags = LIBEVDEV_READ_FLAG_NORMAL;
+    for (;;) {
+        input_event event{};
+        const int status = libevdev_next_event(keyboard.device, flags, &event);
+        if (status == LIBEVDEV_READ_STATUS_SYNC) {
+            // Events were dropped: catch up on the keys' real state.
+            flags = LIBEVDEV_READ_FLAG_SYNC;
+        } else if (status == -EAGAIN && flags == LIBEVDEV_READ_FLAG_SYNC) {
+            flags = LIBEVDEV_READ_FLAG_NORMAL;
+            continue;
+        } else if (status != LIBEVDEV_READ_STATUS_SUCCESS) {
+            present = status != -ENODEV;
+            break;
+        }
+        if (event.type == EV_KEY) {
+            const bool forEngine = !m_grab || keyboard.grabbed;
+            events.push_back({event.code, event.value, forEngine});
+        }
+    }
+    grabWhenIdle(keyboard);
+    return present;
+}
+
+void EvdevKeyboards::read(int fd, std::vector<Event>& events) {
+    if (fd == m_watch) {
+        readFolderChanges();
+        return;
+    }
+    for (size_t i = 0; i < m_keyboards.size(); ++i) {
+        if (m_keyboards[i].fd != fd)
+            continue;
+        // An unplugged keyboard reads as gone.
+        if (!readKeyboard(m_keyboards[i], events))
+            remove(i);
+        return;
+    }
+}
+
+void EvdevKeyboards::setHeld(bool held) {
+    m_held = held;
+    for (Keyboard& k : m_keyboards) {
+        if (!held && k.grabbed) {
+            libevdev_grab(k.device, LIBEVDEV_UNGRAB);
+            k.grabbed = false;
+        } else if (held) {
+            grabWhenIdle(k);
+        }
+    }
+}
+
+} // namespace vantrel

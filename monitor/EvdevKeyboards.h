@@ -1,0 +1,67 @@
+#pragma once
+
+#include "monitor/KeyboardSource.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+struct libevdev;
+
+namespace vantrel {
+
+// The physical keyboards through evdev: every device with letter keys, or
+// those named, found again as they are plugged in (inotify on /dev/input).
+// Held keyboards are grabbed, so only the monitor sees their keys; a grab
+// waits until no key of the keyboard is down, so that no key pressed before
+// it stays down for the desktop. The grab ends with the file, so it can never
+// outlive the monitor.
+class EvdevKeyboards final : public KeyboardSource {
+public:
+    static constexpr const char* kInputFolder = "/dev/input";
+
+    // names: device names or /dev/input/event* paths; empty for every keyboard.
+    // grab false reads without holding (for a dry run): every event is then
+    // the engine's.
+    EvdevKeyboards(std::vector<std::string> names, bool grab);
+    ~EvdevKeyboards() override;
+    EvdevKeyboards(const EvdevKeyboards&) = delete;
+    EvdevKeyboards& operator=(const EvdevKeyboards&) = delete;
+
+    // Opens the keyboards there are and starts watching for more; false, with
+    // the reason, when the input folder cannot be watched. When it opened no
+    // keyboard, whyNot says why.
+    bool open(std::string& whyNot);
+    // The keyboards read now, by path and name.
+    std::vector<std::string> describe() const;
+
+    std::vector<int> fds() const override;
+    void read(int fd, std::vector<Event>& events) override;
+    void setHeld(bool held) override;
+
+private:
+    struct Keyboard {
+        std::string path;
+        int fd = -1;
+        libevdev* device = nullptr;
+        bool grabbed = false;
+    };
+
+    // Opens one event device when it is a keyboard to read; the reason it is
+    // not otherwise.
+    bool add(const std::string& path, std::string& whyNot);
+    void remove(size_t index);
+    void readFolderChanges();
+    // False when the keyboard is gone.
+    bool readKeyboard(Keyboard& keyboard, std::vector<Event>& events);
+    void grabWhenIdle(Keyboard& keyboard);
+    bool wanted(const std::string& path, const char* name) const;
+
+    std::vector<std::string> m_names;
+    bool m_grab;
+    bool m_held = true;
+    int m_watch = -1;
+    std::vector<Keyboard> m_keyboards;
+};
+
+} // namespace vantrel

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "monitor/EscapeChord.h"
+#include "monitor/KeyboardSource.h"
+#include "monitor/OutputDevice.h"
+#include "monitor/RemapEngine.h"
+
+#include <memory>
+#include <poll.h>
+#include <vector>
+
+namespace vantrel {
+
+// The engine between real devices: reads the keyboards, wakes for macro
+// events on a timer of absolute times, and answers the escape chord by
+// letting go of every key and keyboard (and taking them again the next time).
+class KeyDriver final {
+public:
+    KeyDriver(std::unique_ptr<KeyboardSource> source, OutputDevice& output,
+              RemapEngine::Actions& actions);
+    ~KeyDriver();
+    KeyDriver(const KeyDriver&) = delete;
+    KeyDriver& operator=(const KeyDriver&) = delete;
+
+    RemapEngine& engine() { return m_engine; }
+    bool holding() const { return m_holding; }
+
+    // The descriptors to wait on, appended.
+    void addFds(std::vector<pollfd>& fds) const;
+    // Handles a descriptor poll found ready; false when it is none of ours.
+    bool handle(int fd);
+    // Every output key up before the monitor ends.
+    void releaseAll() { m_engine.releaseAll(); }
+
+private:
+    void handleKeys();
+    void armTimer();
+
+    std::unique_ptr<KeyboardSource> m_source;
+    RemapEngine m_engine;
+    EscapeChord m_chord;
+    bool m_holding = true;
+    int m_timer;
+    std::vector<KeyboardSource::Event> m_events;
+};
+
+} // namespace vantrel

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace vantrel {
+
+// The physical keyboards the monitor reads.
+class KeyboardSource {
+public:
+    struct Event {
+        uint16_t code;
+        int32_t value; // 1 press, 0 release, 2 repeat
+        // From a keyboard the monitor holds, so nobody else saw it: the engine
+        // acts on it. Others only count for the escape chord.
+        bool held;
+    };
+
+    virtual ~KeyboardSource() = default;
+    // The descriptors to wait on; they change as keyboards come and go.
+    virtual std::vector<int> fds() const = 0;
+    // Appends the key events that are ready on fd.
+    virtual void read(int fd, std::vector<Event>& events) = 0;
+    // Holds the keyboards, or lets go of them at once.
+    virtual void setHeld(bool held) = 0;
+};
+
+} // namespace vantrel
