@@ -4,6 +4,7 @@
 #include "link/LinkNames.h"
 #include "monitor/LightingSteps.h"
 #include "settings/LanguageStrings.h"
+#include "settings/TextField.h"
 #include "settings/WorkingSet.h"
 
 #include <algorithm>
@@ -47,6 +48,7 @@ bool Monitor::publish() {
         withdraw();
         return false;
     }
+    takeProfile();
     return true;
 }
 
@@ -91,13 +93,32 @@ void Monitor::attachKeyboard(std::unique_ptr<KeyboardSource> source,
 }
 
 void Monitor::takeProfile() {
-    if (!m_keys)
-        return;
     auto profile = std::make_unique<ProfileRecord>();
-    if (changeBlock([&](SharedBlock& b) {
-            *profile = b.profiles[std::clamp(b.CurrentProfile, 0, kProfileCount - 1)];
+    std::array<std::string, kProfileCount> games;
+    int current = 0;
+    if (!changeBlock([&](SharedBlock& b) {
+            current = std::clamp(b.CurrentProfile, 0, kProfileCount - 1);
+            *profile = b.profiles[current];
+            for (int p = 0; p < kProfileCount; ++p)
+                games[p] = fieldText(b.profiles[p].GameFile);
         }))
+        return;
+    if (m_keys)
         m_keys->engine().setProfile(*profile);
+    m_follower.setGames(games);
+    if (current != m_currentProfile && m_currentProfile >= 0)
+        m_follower.manualSwitch(current);
+    m_currentProfile = current;
+}
+
+void Monitor::followGames(std::unique_ptr<ActiveWindowWatcher> watcher) {
+    m_watcher = std::move(watcher);
+    takeProfile();
+}
+
+void Monitor::activeProgramChanged(const std::string& program) {
+    if (const auto profile = m_follower.activeProgramChanged(program, m_currentProfile))
+        switchProfile(*profile);
 }
 
 void Monitor::handle(const LinkMessage& message) {
@@ -158,6 +179,9 @@ void Monitor::run(int stopFd) {
             timeout = static_cast<int>(std::max<std::chrono::milliseconds::rep>(0, wait.count()));
         }
         fds.assign({{stopFd, POLLIN, 0}, {m_socket.fd(), POLLIN, 0}});
+        if (m_watcher && m_watcher->fd() >= 0)
+            fds.push_back({m_watcher->fd(), POLLIN, 0});
+        const size_t firstKeyFd = fds.size();
         if (m_keys)
             m_keys->addFds(fds);
         if (::poll(fds.data(), fds.size(), timeout) < 0 && errno != EINTR)
@@ -165,12 +189,16 @@ void Monitor::run(int stopFd) {
         if (fds[0].revents)
             break;
         // Keys first: a key is what a person waits for.
-        for (size_t i = 2; i < fds.size(); ++i) {
+        for (size_t i = firstKeyFd; i < fds.size(); ++i) {
             if (fds[i].revents)
                 m_keys->handle(fds[i].fd);
         }
         while (const auto message = m_socket.receive())
             handle(*message);
+        if (firstKeyFd == 3 && fds[2].revents) {
+            if (const auto program = m_watcher->readChanges())
+                activeProgramChanged(*program);
+        }
     }
     if (m_keys)
         m_keys->releaseAll();

@@ -3,6 +3,8 @@
 #include "link/MessageSocket.h"
 #include "link/RobustMutex.h"
 #include "link/SharedBlockMapping.h"
+#include "monitor/ActiveWindowWatcher.h"
+#include "monitor/GameFollower.h"
 #include "monitor/KeyDriver.h"
 #include "monitor/ProgramLauncher.h"
 #include "monitor/RemapEngine.h"
@@ -37,6 +39,8 @@ public:
     // profile, which it takes again after every apply. After publish.
     void attachKeyboard(std::unique_ptr<KeyboardSource> source,
                         std::unique_ptr<OutputDevice> output);
+    // Switches to the profile whose game has the focus, and back. After publish.
+    void followGames(std::unique_ptr<ActiveWindowWatcher> watcher);
     // Serves messages and keys until stopFd becomes readable; then lets go of
     // every key it holds.
     void run(int stopFd);
@@ -51,8 +55,10 @@ private:
     void sendDueAnswers();
     // Runs the change on the block under its mutex; false when the mutex could not be had.
     bool changeBlock(const std::function<void(SharedBlock&)>& change);
-    // The engine takes the current profile from the block.
+    // The engine and the game follower take the current profile and the
+    // games from the block.
     void takeProfile();
+    void activeProgramChanged(const std::string& program);
     void postToProgram(uint32_t message);
 
     void launch(const std::string& path) override;
@@ -73,6 +79,9 @@ private:
     std::unique_ptr<OutputDevice> m_output;
     std::unique_ptr<KeyDriver> m_keys;
     ProgramLauncher m_launcher;
+    std::unique_ptr<ActiveWindowWatcher> m_watcher;
+    GameFollower m_follower;
+    int m_currentProfile = -1;
 };
 
 } // namespace vantrel

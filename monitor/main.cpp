@@ -1,4 +1,5 @@
 #include "link/RuntimeDirectory.h"
+#include "monitor/ActiveWindowWatcher.h"
 #include "monitor/DryRunPrinter.h"
 #include "monitor/EvdevKeyboards.h"
 #include "monitor/KeyDriver.h"
@@ -128,6 +129,10 @@ int runMonitor(const std::string& dir, const std::string& folder, const Options&
             warn(whyNot + "; keyboards plugged in later are taken");
         monitor.attachKeyboard(std::move(keyboards), std::move(output));
     }
+    if (auto watcher = ActiveWindowWatcher::open(whyNot))
+        monitor.followGames(std::move(watcher));
+    else
+        warn("profiles do not follow games: " + whyNot);
     monitor.run(stopFd);
     monitor.withdraw();
     ::close(stopFd);

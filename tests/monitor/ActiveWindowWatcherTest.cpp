@@ -2,6 +2,18 @@
 // _NET_ACTIVE_WINDOW as a window manager would (Xvfb runs none).
 #include "monitor/ActiveWindowWatcher.h"
 
+#include "link/LinkMessage.h"
+#include "link/LinkNames.h"
+#include "link/MessageSocket.h"
+#include "monitor/Monitor.h"
+#include "monitor/MonitorCommands.h"
+#include "settings/LanguageStrings.h"
+#include "settings/ProfileDefaults.h"
+#include "settings/TextField.h"
+#include "settings/WorkingSet.h"
+#include "tests/TempDir.h"
+#include "tests/Wait.h"
+
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -9,7 +21,9 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <poll.h>
+#include <sys/eventfd.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -168,6 +182,41 @@ TEST_F(ActiveWindowWatcherTest, TheDisplayGoing) {
     stop(m_server);
     EXPECT_EQ(nextReport(*watcher), "");
     EXPECT_EQ(watcher->fd(), -1);
+}
+
+// The whole way: the monitor follows the real window to the game's profile
+// (block and notice) and back.
+TEST_F(ActiveWindowWatcherTest, TheMonitorSwitchesToTheGamesProfileAndBack) {
+    test::TempDir runtime, folder;
+    auto settings = std::make_unique<SharedBlock>();
+    resetAllProfiles(*settings, LanguageStrings());
+    copyToField(settings->profiles[2].GameFile, m_gameExe);
+    WorkingSet(folder.folder()).writeWorkingSet(*settings, 0);
+    MessageSocket program;
+    ASSERT_TRUE(program.bind(runtime.folder() + kProgramSocketName));
+    Monitor monitor(runtime.folder(), folder.folder(), folder.folder());
+    ASSERT_TRUE(monitor.publish());
+    monitor.followGames(openWatcher());
+    const int stopFd = ::eventfd(0, EFD_CLOEXEC);
+    std::thread serving([&] { monitor.run(stopFd); });
+    const auto switchedTo = [&](int profile) {
+        const bool noticed = test::waitUntil([&] {
+            const auto message = program.receive();
+            return message && message->message == kMsgDeviceChanged;
+        });
+        EXPECT_TRUE(MonitorCommands::readBlock(runtime.folder(), *settings));
+        return noticed && settings->CurrentProfile == profile;
+    };
+
+    setActive(m_window);
+    EXPECT_TRUE(switchedTo(2));
+    setActive(XCB_WINDOW_NONE);
+    EXPECT_TRUE(switchedTo(0));
+
+    const uint64_t one = 1;
+    (void)!::write(stopFd, &one, sizeof one);
+    serving.join();
+    ::close(stopFd);
 }
 
 TEST(ActiveWindowWatcherOpen, WithoutADisplay) {

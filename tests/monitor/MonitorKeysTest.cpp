@@ -1,0 +1,124 @@
+// The monitor's loop with keyboards and output on pipes, over the real link in
+// a runtime folder of the test's own.
+#include "link/LinkMessage.h"
+#include "link/LinkNames.h"
+#include "link/MessageSocket.h"
+#include "monitor/Monitor.h"
+#include "monitor/MonitorCommands.h"
+#include "settings/LanguageStrings.h"
+#include "settings/ProfileDefaults.h"
+#include "settings/WorkingSet.h"
+#include "tests/TempDir.h"
+#include "tests/Wait.h"
+#include "tests/monitor/FakeDevices.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <sys/eventfd.h>
+#include <thread>
+
+namespace vantrel::test {
+namespace {
+
+constexpr int kPositionF1 = 1;
+constexpr int kPositionA = 49;
+
+class MonitorKeysTest : public ::testing::Test {
+protected:
+    // Profile 0 has F1 switch to profile 2 and A brighten the lighting;
+    // profile 1 has A as the left mouse button.
+    MonitorKeysTest() {
+        auto block = std::make_unique<SharedBlock>();
+        resetAllProfiles(*block, LanguageStrings());
+        block->profiles[0].MacroKeyInfo[kPositionF1].assignType = 65;
+        block->profiles[0].MacroKeyInfo[kPositionA].assignType = 69;
+        block->profiles[0].Brightness[6] = 7; // effect 6 is the factory effect
+        block->profiles[1].MacroKeyInfo[kPositionA].assignType = 24;
+        WorkingSet(folder.folder()).writeWorkingSet(*block, 0);
+    }
+    void SetUp() override {
+        ASSERT_TRUE(program.bind(runtime.folder() + kProgramSocketName));
+        ASSERT_TRUE(monitor.publish());
+        monitor.attachKeyboard(std::make_unique<PipeKeyboard>(in.readEnd()),
+                               std::make_unique<PipeOutput>(out.writeEnd()));
+        thread = std::thread([this] { monitor.run(stop); });
+    }
+    void TearDown() override { stopMonitor(); }
+    ~MonitorKeysTest() override { ::close(stop); }
+    void stopMonitor() {
+        const uint64_t one = 1;
+        (void)!::write(stop, &one, sizeof one);
+        if (thread.joinable())
+            thread.join();
+    }
+    void tap(uint16_t code) {
+        writeKey(in.writeEnd(), code, 1);
+        writeKey(in.writeEnd(), code, 0);
+    }
+    bool received(uint32_t message) {
+        return waitUntil([&] {
+            const auto m = program.receive();
+            return m && m->message == message;
+        });
+    }
+    // The output's key events, waiting for count of them.
+    std::vector<Sent> output(size_t count) {
+        std::vector<Sent> sent;
+        waitUntil([&] {
+            input_event e{};
+            while (::read(out.readEnd(), &e, sizeof e) == sizeof e) {
+                if (e.type == EV_KEY)
+                    sent.push_back({e.type, e.code, e.value});
+            }
+            return sent.size() >= count;
+        });
+        return sent;
+    }
+    std::unique_ptr<SharedBlock> block() {
+        auto copy = std::make_unique<SharedBlock>();
+        EXPECT_TRUE(MonitorCommands::readBlock(runtime.folder(), *copy));
+        return copy;
+    }
+
+    TempDir runtime;
+    TempDir folder;
+    MessageSocket program;
+    EventPipe in, out;
+    Monitor monitor{runtime.folder(), folder.folder(), folder.folder()};
+    int stop = ::eventfd(0, EFD_CLOEXEC);
+    std::thread thread;
+};
+
+TEST_F(MonitorKeysTest, ProfileKeySwitchesTheBlockTellsTheProgramAndTakesTheNewProfile) {
+    tap(KEY_F1);
+    ASSERT_TRUE(received(kMsgDeviceChanged));
+    EXPECT_EQ(block()->CurrentProfile, 1);
+    tap(KEY_A);
+    EXPECT_EQ(output(2), (std::vector<Sent>{key(BTN_LEFT, 1), key(BTN_LEFT, 0)}));
+}
+
+TEST_F(MonitorKeysTest, BrightnessKeyChangesTheCurrentEffectInTheBlock) {
+    tap(KEY_A);
+    ASSERT_TRUE(received(kMsgDeviceChanged));
+    EXPECT_EQ(block()->profiles[0].Brightness[6], 8);
+}
+
+TEST_F(MonitorKeysTest, AnApplyHandsTheEngineTheNewProfile) {
+    ASSERT_TRUE(MonitorCommands::switchProfile(runtime.folder(), 1, 6));
+    ASSERT_TRUE(received(kMsgDeviceChanged)); // the command's own notice
+    MessageSocket::post(runtime.folder() + kMonitorSocketName, {kMsgApplied, 1, 0});
+    ASSERT_TRUE(received(kMsgApplyFinished));
+    tap(KEY_A);
+    EXPECT_EQ(output(2), (std::vector<Sent>{key(BTN_LEFT, 1), key(BTN_LEFT, 0)}));
+}
+
+TEST_F(MonitorKeysTest, StoppingLetsGoOfHeldKeys) {
+    writeKey(in.writeEnd(), KEY_B, 1);
+    ASSERT_EQ(output(1), (std::vector<Sent>{key(KEY_B, 1)}));
+    stopMonitor();
+    EXPECT_EQ(output(1), (std::vector<Sent>{key(KEY_B, 0)}));
+}
+
+} // namespace
+} // namespace vantrel::test
