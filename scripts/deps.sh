@@ -8,7 +8,7 @@ packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    libxkbcommon-dev libxkbcommon-x11-dev libxcb1-dev libx11-dev
+    libxkbcommon-dev libxkbcommon-x11-dev libxcb1-dev libx11-dev libevdev-dev
     xvfb xdotool x11-utils x11-xkb-utils
     fonts-dejavu-core
     desktop-file-utils appstream

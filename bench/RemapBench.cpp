@@ -1,0 +1,165 @@
+// What a key costs on its way through the monitor: the engine alone per input
+// event, and from an input event to the output event through the monitor's
+// real event loop (keyboard and output on pipes, the link in a temporary
+// runtime folder), with how closely a macro's pauses are kept there.
+#include "monitor/Monitor.h"
+#include "monitor/RemapEngine.h"
+#include "settings/LanguageStrings.h"
+#include "settings/ProfileDefaults.h"
+#include "settings/WorkingSet.h"
+#include "tests/TempDir.h"
+#include "tests/monitor/FakeDevices.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <memory>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <thread>
+#include <vector>
+
+using namespace vantrel;
+using namespace vantrel::test;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+constexpr int kPositionA = 49;
+constexpr int kPositionS = 50;
+constexpr int kPositionD = 51;
+
+class NullOutput final : public OutputDevice {
+public:
+    void send(uint16_t, uint16_t, int32_t) override { ++sent; }
+    void sync() override {}
+    long sent = 0;
+};
+
+// A factory profile with a shortcut on S and a three-event macro on D.
+std::unique_ptr<SharedBlock> settings() {
+    auto block = std::make_unique<SharedBlock>();
+    resetAllProfiles(*block, LanguageStrings());
+    MacroKeyInfo& shortcut = block->profiles[0].MacroKeyInfo[kPositionS];
+    shortcut.assignType = kAssignShortcut;
+    shortcut.eventCount = 1;
+    shortcut.events[0] = {6, 0b110, 0};
+    MacroKeyInfo& macro = block->profiles[0].MacroKeyInfo[kPositionD];
+    macro.assignType = kAssignMacro;
+    macro.eventCount = 4;
+    macro.repeatCount = 1;
+    macro.events[0] = {5, kKeyPress, 5};
+    macro.events[1] = {5, kKeyRelease, 5};
+    macro.events[2] = {6, kKeyPress, 5};
+    macro.events[3] = {6, kKeyRelease, 0};
+    return block;
+}
+
+void BM_EnginePerEvent(benchmark::State& state) {
+    const uint16_t code = static_cast<uint16_t>(state.range(0));
+    NullOutput output;
+    RecordingActions actions;
+    RemapEngine engine(output, actions);
+    engine.setProfile(settings()->profiles[0]);
+    const auto now = Clock::now();
+    for (auto _ : state) {
+        engine.key(code, 1, now);
+        engine.key(code, 0, now);
+        engine.advance(now + std::chrono::seconds(1));
+    }
+    state.SetItemsProcessed(state.iterations() * 2);
+    benchmark::DoNotOptimize(output.sent);
+}
+// A standard key, a shortcut, a macro played whole.
+BENCHMARK(BM_EnginePerEvent)->Arg(KEY_A)->Arg(KEY_S)->Arg(KEY_D);
+
+// The monitor serving in a thread, with its keyboard and output on pipes.
+class LoopUnderTest {
+public:
+    LoopUnderTest() {
+        WorkingSet(m_folder.folder()).writeWorkingSet(*settings(), 0);
+        m_monitor.publish();
+        m_monitor.attachKeyboard(std::make_unique<PipeKeyboard>(in.readEnd()),
+                                 std::make_unique<PipeOutput>(out.writeEnd()));
+        m_thread = std::thread([this] { m_monitor.run(m_stop); });
+    }
+    ~LoopUnderTest() {
+        const uint64_t one = 1;
+        (void)!::write(m_stop, &one, sizeof one);
+        m_thread.join();
+        ::close(m_stop);
+    }
+    // Waits for the next key event of the output; its arrival time.
+    Clock::time_point nextKey() {
+        for (;;) {
+            input_event event{};
+            if (::read(out.readEnd(), &event, sizeof event) == sizeof event) {
+                if (event.type == EV_KEY)
+                    return Clock::now();
+                continue;
+            }
+            pollfd wait{out.readEnd(), POLLIN, 0};
+            ::poll(&wait, 1, 1000);
+        }
+    }
+
+    EventPipe in, out;
+
+private:
+    TempDir m_runtime, m_folder;
+    Monitor m_monitor{m_runtime.folder(), m_folder.folder(), m_folder.folder()};
+    int m_stop = ::eventfd(0, EFD_CLOEXEC);
+    std::thread m_thread;
+};
+
+double percentile(std::vector<double> values, double p) {
+    std::sort(values.begin(), values.end());
+    return values[static_cast<size_t>(p * static_cast<double>(values.size() - 1))];
+}
+
+void BM_LoopLatency(benchmark::State& state) {
+    LoopUnderTest loop;
+    std::vector<double> micros;
+    for (auto _ : state) {
+        const auto sent = Clock::now();
+        writeKey(loop.in.writeEnd(), KEY_A, 1);
+        const auto arrived = loop.nextKey();
+        writeKey(loop.in.writeEnd(), KEY_A, 0);
+        loop.nextKey();
+        const double us = std::chrono::duration<double, std::micro>(arrived - sent).count();
+        micros.push_back(us);
+        state.SetIterationTime(us / 1e6);
+    }
+    state.counters["p50_us"] = percentile(micros, 0.5);
+    state.counters["p99_us"] = percentile(micros, 0.99);
+    state.counters["max_us"] = percentile(micros, 1.0);
+}
+BENCHMARK(BM_LoopLatency)->UseManualTime()->Iterations(5000)->Unit(benchmark::kMicrosecond);
+
+// Key D plays B down, 5 ms, B up, 5 ms, C down, 5 ms, C up: how far each gap
+// strays from its 5 ms.
+void BM_MacroPauses(benchmark::State& state) {
+    LoopUnderTest loop;
+    std::vector<double> errors;
+    for (auto _ : state) {
+        writeKey(loop.in.writeEnd(), KEY_D, 1);
+        writeKey(loop.in.writeEnd(), KEY_D, 0);
+        Clock::time_point last = loop.nextKey();
+        for (int i = 0; i < 3; ++i) {
+            const Clock::time_point next = loop.nextKey();
+            errors.push_back(
+                std::abs(std::chrono::duration<double, std::micro>(next - last).count() - 5000.0));
+            last = next;
+        }
+    }
+    state.counters["p50_error_us"] = percentile(errors, 0.5);
+    state.counters["p99_error_us"] = percentile(errors, 0.99);
+    state.counters["max_error_us"] = percentile(errors, 1.0);
+}
+BENCHMARK(BM_MacroPauses)->Iterations(300)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
