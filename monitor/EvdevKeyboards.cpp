@@ -22,7 +22,9 @@ bool isEventNode(const char* name) {
 } // namespace
 
 EvdevKeyboards::EvdevKeyboards(std::vector<std::string> names, bool grab)
-    : m_names(std::move(names)), m_grab(grab) {}
+    : m_names(std::move(names)), m_grab(grab) {
+    m_lights.fill(-1); // not set yet: the keyboard keeps its own
+}
 
 EvdevKeyboards::~EvdevKeyboards() {
     while (!m_keyboards.empty())
@@ -42,7 +44,10 @@ bool EvdevKeyboards::add(const std::string& path, std::string& whyNot) {
     if (std::any_of(m_keyboards.begin(), m_keyboards.end(),
                     [&](const Keyboard& k) { return k.path == path; }))
         return true;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    // Writable for its lights where allowed; readable is enough to drive it.
+    int fd = ::open(path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0 && errno == EACCES)
+        fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         whyNot = path + ": " + std::strerror(errno);
         return false;
@@ -66,6 +71,7 @@ bool EvdevKeyboards::add(const std::string& path, std::string& whyNot) {
     }
     m_keyboards.push_back({path, fd, device, false});
     grabWhenIdle(m_keyboards.back());
+    showLights(m_keyboards.back());
     return true;
 }
 
@@ -186,6 +192,24 @@ void EvdevKeyboards::read(int fd, std::vector<Event>& events) {
         if (!readKeyboard(m_keyboards[i], events))
             remove(i);
         return;
+    }
+}
+
+void EvdevKeyboards::showLights(Keyboard& keyboard) {
+    for (unsigned led = 0; led < LED_CNT; ++led) {
+        if (m_lights[led] >= 0 && libevdev_has_event_code(keyboard.device, EV_LED, led))
+            libevdev_kernel_set_led_value(keyboard.device, led,
+                                          m_lights[led] ? LIBEVDEV_LED_ON : LIBEVDEV_LED_OFF);
+    }
+}
+
+void EvdevKeyboards::setLight(uint16_t code, bool on) {
+    if (code >= LED_CNT)
+        return;
+    m_lights[code] = on;
+    for (Keyboard& k : m_keyboards) {
+        if (libevdev_has_event_code(k.device, EV_LED, code))
+            libevdev_kernel_set_led_value(k.device, code, on ? LIBEVDEV_LED_ON : LIBEVDEV_LED_OFF);
     }
 }
 

@@ -2,6 +2,8 @@
 
 #include "monitor/KeyboardSource.h"
 
+#include <array>
+#include <linux/input-event-codes.h>
 #include <memory>
 #include <string>
 #include <vector>
@@ -38,6 +40,7 @@ public:
     std::vector<int> fds() const override;
     void read(int fd, std::vector<Event>& events) override;
     void setHeld(bool held) override;
+    void setLight(uint16_t code, bool on) override;
 
 private:
     struct Keyboard {
@@ -55,6 +58,7 @@ private:
     // False when the keyboard is gone.
     bool readKeyboard(Keyboard& keyboard, std::vector<Event>& events);
     void grabWhenIdle(Keyboard& keyboard);
+    void showLights(Keyboard& keyboard);
     bool wanted(const std::string& path, const char* name) const;
 
     std::vector<std::string> m_names;
@@ -62,6 +66,8 @@ private:
     bool m_held = true;
     int m_watch = -1;
     std::vector<Keyboard> m_keyboards;
+    // The lights the desktop last set, for keyboards plugged in later too.
+    std::array<int8_t, LED_CNT> m_lights;
 };
 
 } // namespace vantrel

@@ -9,7 +9,7 @@ namespace vantrel {
 
 KeyDriver::KeyDriver(std::unique_ptr<KeyboardSource> source, OutputDevice& output,
                      RemapEngine::Actions& actions)
-    : m_source(std::move(source)), m_engine(output, actions),
+    : m_source(std::move(source)), m_output(output), m_engine(output, actions),
       // steady_clock is CLOCK_MONOTONIC, so the engine's times set the timer directly.
       m_timer(::timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC)) {}
 
@@ -20,6 +20,8 @@ KeyDriver::~KeyDriver() {
 
 void KeyDriver::addFds(std::vector<pollfd>& fds) const {
     fds.push_back({m_timer, POLLIN, 0});
+    if (m_output.lightsFd() >= 0)
+        fds.push_back({m_output.lightsFd(), POLLIN, 0});
     for (const int fd : m_source->fds())
         fds.push_back({fd, POLLIN, 0});
 }
@@ -30,6 +32,13 @@ bool KeyDriver::handle(int fd) {
         (void)!::read(m_timer, &expirations, sizeof expirations);
         m_engine.advance(RemapEngine::TimePoint::clock::now());
         armTimer();
+        return true;
+    }
+    if (fd == m_output.lightsFd()) {
+        m_lights.clear();
+        m_output.readLights(m_lights);
+        for (const OutputDevice::Light& light : m_lights)
+            m_source->setLight(light.code, light.on);
         return true;
     }
     const std::vector<int> ours = m_source->fds();

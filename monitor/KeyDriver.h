@@ -12,8 +12,9 @@
 namespace vantrel {
 
 // The engine between real devices: reads the keyboards, wakes for macro
-// events on a timer of absolute times, and answers the escape chord by
-// letting go of every key and keyboard (and taking them again the next time).
+// events on a timer of absolute times, shows the output's lights on the
+// keyboards, and answers the escape chord by letting go of every key and
+// keyboard (and taking them again the next time).
 class KeyDriver final {
 public:
     KeyDriver(std::unique_ptr<KeyboardSource> source, OutputDevice& output,
@@ -37,11 +38,13 @@ private:
     void armTimer();
 
     std::unique_ptr<KeyboardSource> m_source;
+    OutputDevice& m_output;
     RemapEngine m_engine;
     EscapeChord m_chord;
     bool m_holding = true;
     int m_timer;
     std::vector<KeyboardSource::Event> m_events;
+    std::vector<OutputDevice::Light> m_lights;
 };
 
 } // namespace vantrel

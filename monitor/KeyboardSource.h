@@ -23,6 +23,8 @@ public:
     virtual void read(int fd, std::vector<Event>& events) = 0;
     // Holds the keyboards, or lets go of them at once.
     virtual void setHeld(bool held) = 0;
+    // Shows a keyboard light (LED code) on every keyboard.
+    virtual void setLight(uint16_t code, bool on) = 0;
 };
 
 } // namespace vantrel

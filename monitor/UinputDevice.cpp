@@ -6,11 +6,13 @@
 #include <libevdev/libevdev-uinput.h>
 #include <libevdev/libevdev.h>
 #include <unistd.h>
+#include <utility>
 
 namespace vantrel {
 
 std::unique_ptr<UinputDevice> UinputDevice::create(std::string& whyNot) {
-    const int fd = ::open("/dev/uinput", O_RDWR | O_CLOEXEC);
+    // Non-blocking for reading the lights; writing events never blocks.
+    const int fd = ::open("/dev/uinput", O_RDWR | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         whyNot = std::string("/dev/uinput: ") + std::strerror(errno);
         return nullptr;
@@ -18,12 +20,20 @@ std::unique_ptr<UinputDevice> UinputDevice::create(std::string& whyNot) {
     libevdev* description = libevdev_new();
     libevdev_set_name(description, kName);
     libevdev_enable_event_type(description, EV_KEY);
-    // Every key of a keyboard and the buttons of a mouse; codes above
-    // KEY_MICMUTE are gamepad and remote keys no function sends.
-    for (unsigned code = KEY_ESC; code <= KEY_MICMUTE; ++code)
-        libevdev_enable_event_code(description, EV_KEY, code, nullptr);
-    for (unsigned code = BTN_LEFT; code <= BTN_TASK; ++code)
-        libevdev_enable_event_code(description, EV_KEY, code, nullptr);
+    // Every key a keyboard may have, so that unassigned keys pass whatever
+    // they are, and the buttons of a mouse; but no joystick, gamepad or
+    // tablet button, which would make the desktop take it for one of those.
+    const std::pair<unsigned, unsigned> ranges[] = {{KEY_ESC, KEY_MICMUTE},
+                                                    {BTN_LEFT, BTN_TASK},
+                                                    {KEY_OK, BTN_DPAD_UP - 1},
+                                                    {KEY_ALS_TOGGLE, BTN_TRIGGER_HAPPY - 1}};
+    for (const auto& [first, last] : ranges) {
+        for (unsigned code = first; code <= last; ++code)
+            libevdev_enable_event_code(description, EV_KEY, code, nullptr);
+    }
+    libevdev_enable_event_type(description, EV_LED);
+    for (const unsigned led : {LED_NUML, LED_CAPSL, LED_SCROLLL, LED_COMPOSE, LED_KANA})
+        libevdev_enable_event_code(description, EV_LED, led, nullptr);
     libevdev_enable_event_type(description, EV_REL);
     // Desktops take a device for a mouse only when it can move, too.
     for (const unsigned axis : {REL_X, REL_Y, REL_WHEEL, REL_WHEEL_HI_RES})
@@ -50,6 +60,14 @@ void UinputDevice::send(uint16_t type, uint16_t code, int32_t value) {
 
 void UinputDevice::sync() {
     libevdev_uinput_write_event(m_device, EV_SYN, SYN_REPORT, 0);
+}
+
+void UinputDevice::readLights(std::vector<Light>& lights) {
+    input_event event{};
+    while (::read(m_fd, &event, sizeof event) == sizeof event) {
+        if (event.type == EV_LED)
+            lights.push_back({event.code, event.value != 0});
+    }
 }
 
 std::string UinputDevice::devnode() const {

@@ -25,6 +25,8 @@ public:
 
     void send(uint16_t type, uint16_t code, int32_t value) override;
     void sync() override;
+    int lightsFd() const override { return m_fd; }
+    void readLights(std::vector<Light>& lights) override;
     // The /dev/input/event* node of the device.
     std::string devnode() const;
 

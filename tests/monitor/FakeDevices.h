@@ -68,6 +68,7 @@ public:
         }
     }
     void setHeld(bool) override {}
+    void setLight(uint16_t, bool) override {}
 
 private:
     int m_fd;

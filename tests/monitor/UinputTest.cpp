@@ -16,6 +16,7 @@
 #include <fcntl.h>
 #include <libevdev/libevdev-uinput.h>
 #include <libevdev/libevdev.h>
+#include <poll.h>
 #include <sys/eventfd.h>
 #include <thread>
 #include <unistd.h>
@@ -24,8 +25,8 @@ namespace vantrel::test {
 namespace {
 
 // Opens an event node with libevdev; null while it is not there yet.
-libevdev* openNode(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+libevdev* openNode(const std::string& path, int mode = O_RDONLY) {
+    const int fd = ::open(path.c_str(), mode | O_NONBLOCK | O_CLOEXEC);
     libevdev* device = nullptr;
     if (fd >= 0 && libevdev_new_from_fd(fd, &device) != 0) {
         ::close(fd);
@@ -50,6 +51,8 @@ TEST(UinputTest, TheMonitorHoldsARealKeyboardAndTypesOnItsOwnDevice) {
     libevdev_enable_event_type(description, EV_KEY);
     for (unsigned code = KEY_ESC; code <= KEY_SPACE; ++code)
         libevdev_enable_event_code(description, EV_KEY, code, nullptr);
+    libevdev_enable_event_type(description, EV_LED);
+    libevdev_enable_event_code(description, EV_LED, LED_CAPSL, nullptr);
     libevdev_uinput* source = nullptr;
     ASSERT_EQ(
         libevdev_uinput_create_from_device(description, LIBEVDEV_UINPUT_OPEN_MANAGED, &source), 0);
@@ -77,7 +80,7 @@ TEST(UinputTest, TheMonitorHoldsARealKeyboardAndTypesOnItsOwnDevice) {
     std::thread serving([&] { monitor.run(stopFd); });
 
     libevdev* typed = nullptr;
-    ASSERT_TRUE(waitUntil([&] { return (typed = openNode(outputNode)) != nullptr; }));
+    ASSERT_TRUE(waitUntil([&] { return (typed = openNode(outputNode, O_RDWR)) != nullptr; }));
     libevdev* grabbed = openNode(sourceNode);
     ASSERT_TRUE(grabbed);
     EXPECT_EQ(libevdev_grab(grabbed, LIBEVDEV_GRAB), -EBUSY);
@@ -96,6 +99,17 @@ TEST(UinputTest, TheMonitorHoldsARealKeyboardAndTypesOnItsOwnDevice) {
         return keys.size() >= 2;
     });
     EXPECT_EQ(keys, (std::vector<std::pair<int, int>>{{KEY_B, 1}, {KEY_B, 0}}));
+
+    // Caps Lock lit by the desktop on the monitor's device lights the keyboard.
+    libevdev_kernel_set_led_value(typed, LED_CAPSL, LIBEVDEV_LED_ON);
+    input_event light{};
+    pollfd lit{libevdev_uinput_get_fd(source), POLLIN, 0};
+    while (::poll(&lit, 1, 5000) == 1 && ::read(lit.fd, &light, sizeof light) == sizeof light &&
+           light.type != EV_LED) {
+    }
+    EXPECT_EQ(light.type, EV_LED);
+    EXPECT_EQ(light.code, LED_CAPSL);
+    EXPECT_EQ(light.value, 1);
 
     // The grab goes with the monitor.
     const uint64_t one = 1;
