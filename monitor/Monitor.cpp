@@ -179,7 +179,8 @@ void Monitor::run(int stopFd) {
             timeout = static_cast<int>(std::max<std::chrono::milliseconds::rep>(0, wait.count()));
         }
         fds.assign({{stopFd, POLLIN, 0}, {m_socket.fd(), POLLIN, 0}});
-        if (m_watcher && m_watcher->fd() >= 0)
+        const bool watching = m_watcher && m_watcher->fd() >= 0;
+        if (watching)
             fds.push_back({m_watcher->fd(), POLLIN, 0});
         const size_t firstKeyFd = fds.size();
         if (m_keys)
@@ -195,7 +196,7 @@ void Monitor::run(int stopFd) {
         }
         while (const auto message = m_socket.receive())
             handle(*message);
-        if (firstKeyFd == 3 && fds[2].revents) {
+        if (watching && fds[2].revents) {
             if (const auto program = m_watcher->readChanges())
                 activeProgramChanged(*program);
         }

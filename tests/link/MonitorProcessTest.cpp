@@ -33,7 +33,8 @@ std::vector<char*> environmentFor(const std::string& runtime) {
     return {variable.data(), nullptr};
 }
 
-pid_t spawnMonitor(const std::string& runtime, std::vector<std::string> args, int outFd = -1) {
+pid_t spawnMonitor(const std::string& runtime, std::vector<std::string> args, int outFd = -1,
+                   int errFd = -1) {
     std::vector<char*> argv{const_cast<char*>(VANTREL_MONITOR_EXE)};
     for (std::string& a : args)
         argv.push_back(a.data());
@@ -42,6 +43,8 @@ pid_t spawnMonitor(const std::string& runtime, std::vector<std::string> args, in
     posix_spawn_file_actions_init(&actions);
     if (outFd >= 0)
         posix_spawn_file_actions_adddup2(&actions, outFd, 1);
+    if (errFd >= 0)
+        posix_spawn_file_actions_adddup2(&actions, errFd, 2);
     auto env = environmentFor(runtime);
     pid_t pid = -1;
     ::posix_spawn(&pid, VANTREL_MONITOR_EXE, &actions, nullptr, argv.data(), env.data());
@@ -111,6 +114,29 @@ TEST(MonitorProcess, HelpNamesEveryCommand) {
     const MonitorRun help = runMonitor(root.folder(), {"--help"});
     EXPECT_EQ(help.status, 0);
     for (const char* word : {"firmware", "rename", "switch", "flags", "SIGTERM", "1254", "1255",
-                             "1257", "--answer-delay"})
+                             "1257", "--answer-delay", "--device", "--dry-run", "Escape"})
         EXPECT_NE(help.output.find(word), std::string::npos) << word;
+}
+
+TEST(MonitorProcess, WithoutKeyboardAccessSaysWhyOnceAndServes) {
+    if (::access("/dev/uinput", W_OK) == 0)
+        GTEST_SKIP() << "/dev/uinput can be written here: the monitor drives the keys";
+    TempDir root;
+    const std::string dir = root.folder() + "vantrel-gaming-keyboard/";
+    int errFds[2];
+    ASSERT_EQ(::pipe(errFds), 0);
+    const pid_t monitor = spawnMonitor(root.folder(), {}, -1, errFds[1]);
+    ::close(errFds[1]);
+    ASSERT_TRUE(waitFor(dir + kMonitorSocketName, 20s));
+    EXPECT_EQ(runMonitor(root.folder(), {"flags"}).status, 0);
+    ::kill(monitor, SIGTERM);
+    ::waitpid(monitor, nullptr, 0);
+    std::string said;
+    char buffer[1024];
+    for (ssize_t n; (n = ::read(errFds[0], buffer, sizeof buffer)) > 0;)
+        said.append(buffer, static_cast<size_t>(n));
+    ::close(errFds[0]);
+    const std::string line = "vantrel-monitor: keys are not remapped: ";
+    ASSERT_NE(said.find(line), std::string::npos) << said;
+    EXPECT_EQ(said.find(line, said.find(line) + 1), std::string::npos) << said;
 }

@@ -75,6 +75,10 @@ struct HeldCase {
     std::vector<Sent> onRelease;
 };
 
+void PrintTo(const HeldCase& c, std::ostream* out) {
+    *out << "type " << int(c.type);
+}
+
 class HeldFunctionTest : public RemapEngineTest, public ::testing::WithParamInterface<HeldCase> {};
 
 TEST_P(HeldFunctionTest, SendsOnPressAndRelease) {
@@ -118,6 +122,10 @@ struct ActionCase {
     uint8_t type;
     std::string asked;
 };
+
+void PrintTo(const ActionCase& c, std::ostream* out) {
+    *out << "type " << int(c.type);
+}
 
 class ActionFunctionTest : public RemapEngineTest,
                            public ::testing::WithParamInterface<ActionCase> {};
@@ -229,6 +237,10 @@ struct ModeCase {
     std::vector<int> passes;
     int lastRelease; // when B last came up
 };
+
+void PrintTo(const ModeCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class MacroModeTest : public RemapEngineTest, public ::testing::WithParamInterface<ModeCase> {};
 
