@@ -91,13 +91,16 @@ public:
         m_thread.join();
         ::close(m_stop);
     }
-    // Waits for the next key event of the output; its arrival time.
-    Clock::time_point nextKey() {
+    // Waits for the next key event of the output: when it arrived, and when
+    // the monitor sent it.
+    std::pair<Clock::time_point, Clock::time_point> nextKey() {
         for (;;) {
             input_event event{};
             if (::read(out.readEnd(), &event, sizeof event) == sizeof event) {
                 if (event.type == EV_KEY)
-                    return Clock::now();
+                    return {Clock::now(),
+                            Clock::time_point(std::chrono::seconds(event.input_event_sec) +
+                                              std::chrono::microseconds(event.input_event_usec))};
                 continue;
             }
             pollfd wait{out.readEnd(), POLLIN, 0};
@@ -125,7 +128,7 @@ void BM_LoopLatency(benchmark::State& state) {
     for (auto _ : state) {
         const auto sent = Clock::now();
         writeKey(loop.in.writeEnd(), KEY_A, 1);
-        const auto arrived = loop.nextKey();
+        const auto arrived = loop.nextKey().first;
         writeKey(loop.in.writeEnd(), KEY_A, 0);
         loop.nextKey();
         const double us = std::chrono::duration<double, std::micro>(arrived - sent).count();
@@ -139,16 +142,16 @@ void BM_LoopLatency(benchmark::State& state) {
 BENCHMARK(BM_LoopLatency)->UseManualTime()->Iterations(5000)->Unit(benchmark::kMicrosecond);
 
 // Key D plays B down, 5 ms, B up, 5 ms, C down, 5 ms, C up: how far each gap
-// strays from its 5 ms.
+// between the times the monitor sent them strays from its 5 ms.
 void BM_MacroPauses(benchmark::State& state) {
     LoopUnderTest loop;
     std::vector<double> errors;
     for (auto _ : state) {
         writeKey(loop.in.writeEnd(), KEY_D, 1);
         writeKey(loop.in.writeEnd(), KEY_D, 0);
-        Clock::time_point last = loop.nextKey();
+        Clock::time_point last = loop.nextKey().second;
         for (int i = 0; i < 3; ++i) {
-            const Clock::time_point next = loop.nextKey();
+            const Clock::time_point next = loop.nextKey().second;
             errors.push_back(
                 std::abs(std::chrono::duration<double, std::micro>(next - last).count() - 5000.0));
             last = next;

@@ -6,6 +6,7 @@
 
 #include <fcntl.h>
 #include <linux/input.h>
+#include <ctime>
 #include <string>
 #include <unistd.h>
 #include <utility>
@@ -74,7 +75,8 @@ private:
     int m_fd;
 };
 
-// An output device writing the kernel's event format into a pipe.
+// An output device writing the kernel's event format into a pipe, each event
+// stamped with the monotonic time it was sent at, as the kernel stamps them.
 class PipeOutput final : public OutputDevice {
 public:
     explicit PipeOutput(int writeFd) : m_fd(writeFd) {}
@@ -84,6 +86,10 @@ public:
         event.type = type;
         event.code = code;
         event.value = value;
+        timespec now{};
+        ::clock_gettime(CLOCK_MONOTONIC, &now);
+        event.input_event_sec = now.tv_sec;
+        event.input_event_usec = now.tv_nsec / 1000;
         (void)!::write(m_fd, &event, sizeof event);
     }
     void sync() override {}
