@@ -141,7 +141,11 @@ int runMonitor(const std::string& dir, const std::string& folder, const Options&
 
 int dryRun(const std::string& dir, const std::string& folder, const Options& options) {
     auto block = std::make_unique<SharedBlock>();
-    if (!MonitorCommands::readBlock(dir, *block)) {
+    if (MonitorCommands::readBlock(dir, *block)) {
+        // A grab hands a keyboard's keys to the grabber alone.
+        warn("a monitor runs: while it holds the keyboards, no key reaches this dry run "
+             "(Left Shift + Right Shift + Escape lets go of them)");
+    } else {
         WorkingSet(ConfigFolder::locate(folder))
             .readWorkingSet(*block, LanguageStrings(folder + "lan.ini"));
     }

@@ -1,4 +1,5 @@
 #include "monitor/RemapEngine.h"
+#include "monitor/DryRunPrinter.h"
 #include "monitor/EscapeChord.h"
 #include "monitor/InputCodeTable.h"
 #include "monitor/LightingSteps.h"
@@ -286,6 +287,31 @@ TEST_F(RemapEngineTest, LoopingMacroWithoutPausesStillLeavesTime) {
     engine.key(KEY_A, 1, {});
     ASSERT_TRUE(engine.nextDue());
     EXPECT_EQ(*engine.nextDue(), RemapEngine::TimePoint(MacroPlayback::kEmptyPassGap));
+}
+
+TEST_F(RemapEngineTest, DryRunPrintsEachKeyAndWhatItWouldSendOrDo) {
+    char* text = nullptr;
+    size_t size = 0;
+    std::FILE* out = ::open_memstream(&text, &size);
+    DryRunPrinter printer(out);
+    RemapEngine dry(printer, printer);
+    MacroKeyInfo& f = function(kPositionA);
+    f.assignType = kAssignShortcut;
+    f.eventCount = 1;
+    f.events[0] = {6, 0b00010, 0}; // Ctrl+C
+    function(kPositionS).assignType = 66;
+    function(52).assignType = 29; // F: wheel up
+    dry.setProfile(*profile);
+    for (const uint16_t code : {KEY_A, KEY_S, KEY_F}) {
+        dry.key(code, 1, {});
+        dry.key(code, 0, {});
+    }
+    std::fclose(out);
+    EXPECT_STREQ(text, "KEY_A down\n  sends KEY_LEFTCTRL down\n  sends KEY_C down\n"
+                       "KEY_A up\n  sends KEY_C up\n  sends KEY_LEFTCTRL up\n"
+                       "KEY_S down\n  switches to profile 3\nKEY_S up\n"
+                       "KEY_F down\n  sends wheel up\nKEY_F up\n");
+    std::free(text);
 }
 
 TEST(EscapeChordTest, BothShiftsThenEscape) {
