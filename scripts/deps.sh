@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running, testing and packaging
-# need (clang and its runtime for the fuzzers in fuzz/), and those named on
-# the command line, where they are missing.
+# need (clang and its runtime for the fuzzers in fuzz/; qemu, a kernel and
+# busybox for the device tests in tests/vm/), and those named on the command
+# line, where they are missing.
 set -euo pipefail
 
 packages=(
@@ -13,6 +14,7 @@ packages=(
     fonts-dejavu-core
     desktop-file-utils appstream
     dpkg-dev file
+    qemu-system-x86 linux-image-amd64 busybox-static cpio
     clang libclang-rt-14-dev
     "$@"
 )

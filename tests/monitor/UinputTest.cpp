@@ -1,5 +1,7 @@
-// The real devices: a keyboard made with uinput, grabbed by the monitor, and
-// the monitor's own device read back. Only where /dev/uinput can be written.
+// The real devices: keyboards made with uinput, grabbed by the monitor, and
+// the monitor's own device read back. Only where /dev/uinput can be written;
+// the keyboards are named, so no real keyboard is ever taken, and they type
+// Scroll Lock and Pause, which a desktop the test runs on takes no action on.
 #include "monitor/EvdevKeyboards.h"
 #include "monitor/Monitor.h"
 #include "monitor/UinputDevice.h"
@@ -11,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -23,6 +26,8 @@
 
 namespace vantrel::test {
 namespace {
+
+using Keys = std::vector<std::pair<int, int>>;
 
 // Opens an event node with libevdev; null while it is not there yet.
 libevdev* openNode(const std::string& path, int mode = O_RDONLY) {
@@ -41,69 +46,127 @@ void closeNode(libevdev* device) {
     ::close(fd);
 }
 
-TEST(UinputTest, TheMonitorHoldsARealKeyboardAndTypesOnItsOwnDevice) {
-    if (::access("/dev/uinput", W_OK) != 0)
-        GTEST_SKIP() << "/dev/uinput cannot be written here (" << std::strerror(errno)
-                     << "): the real devices are not tried";
-
-    libevdev* description = libevdev_new();
-    libevdev_set_name(description, "Vantrel test keyboard");
-    libevdev_enable_event_type(description, EV_KEY);
-    for (unsigned code = KEY_ESC; code <= KEY_SPACE; ++code)
-        libevdev_enable_event_code(description, EV_KEY, code, nullptr);
-    libevdev_enable_event_type(description, EV_LED);
-    libevdev_enable_event_code(description, EV_LED, LED_CAPSL, nullptr);
-    libevdev_uinput* source = nullptr;
-    ASSERT_EQ(
-        libevdev_uinput_create_from_device(description, LIBEVDEV_UINPUT_OPEN_MANAGED, &source), 0);
-    libevdev_free(description);
-    const std::string sourceNode = libevdev_uinput_get_devnode(source);
-
-    // Profile 0 has key A send B.
-    TempDir runtime, folder;
-    auto settings = std::make_unique<SharedBlock>();
-    resetAllProfiles(*settings, LanguageStrings());
-    settings->profiles[0].standardkey[49] = 5;
-    WorkingSet(folder.folder()).writeWorkingSet(*settings, 0);
-    Monitor monitor(runtime.folder(), folder.folder(), folder.folder());
-    ASSERT_TRUE(monitor.publish());
-    std::string whyNot;
-    auto output = UinputDevice::create(whyNot);
-    ASSERT_TRUE(output) << whyNot;
-    const std::string outputNode = output->devnode();
-    ASSERT_TRUE(waitUntil([&] { return ::access(sourceNode.c_str(), R_OK) == 0; }));
-    auto keyboards = std::make_unique<EvdevKeyboards>(std::vector{sourceNode}, true);
-    ASSERT_TRUE(keyboards->open(whyNot));
-    ASSERT_TRUE(whyNot.empty()) << whyNot;
-    monitor.attachKeyboard(std::move(keyboards), std::move(output));
-    const int stopFd = ::eventfd(0, EFD_CLOEXEC);
-    std::thread serving([&] { monitor.run(stopFd); });
-
-    libevdev* typed = nullptr;
-    ASSERT_TRUE(waitUntil([&] { return (typed = openNode(outputNode, O_RDWR)) != nullptr; }));
-    libevdev* grabbed = openNode(sourceNode);
-    ASSERT_TRUE(grabbed);
-    EXPECT_EQ(libevdev_grab(grabbed, LIBEVDEV_GRAB), -EBUSY);
-
-    for (const int value : {1, 0}) {
-        libevdev_uinput_write_event(source, EV_KEY, KEY_A, value);
-        libevdev_uinput_write_event(source, EV_SYN, SYN_REPORT, 0);
+class UinputTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (::access("/dev/uinput", W_OK) != 0)
+            GTEST_SKIP() << "/dev/uinput cannot be written here (" << std::strerror(errno)
+                         << "): the real devices are not tried";
+        // Profile 0 has Scroll Lock send Pause.
+        auto settings = std::make_unique<SharedBlock>();
+        resetAllProfiles(*settings, LanguageStrings());
+        settings->profiles[0].standardkey[14] = 72;
+        WorkingSet(folder.folder()).writeWorkingSet(*settings, 0);
     }
-    std::vector<std::pair<int, int>> keys;
-    waitUntil([&] {
-        input_event event{};
-        while (libevdev_next_event(typed, LIBEVDEV_READ_FLAG_NORMAL, &event) == 0) {
-            if (event.type == EV_KEY)
-                keys.emplace_back(event.code, event.value);
+    void TearDown() override {
+        stopServing();
+        monitor.withdraw();
+        if (typed)
+            closeNode(typed);
+        for (libevdev_uinput* k : keyboards)
+            libevdev_uinput_destroy(k);
+        ::close(stop);
+    }
+
+    // A keyboard of the main block, Escape, the Shifts and a Caps Lock light.
+    libevdev_uinput* makeKeyboard(const char* name) {
+        libevdev* description = libevdev_new();
+        libevdev_set_name(description, name);
+        libevdev_enable_event_type(description, EV_KEY);
+        for (unsigned code = KEY_ESC; code <= KEY_KPDOT; ++code)
+            libevdev_enable_event_code(description, EV_KEY, code, nullptr);
+        libevdev_enable_event_code(description, EV_KEY, KEY_RIGHTSHIFT, nullptr);
+        libevdev_enable_event_type(description, EV_LED);
+        libevdev_enable_event_code(description, EV_LED, LED_CAPSL, nullptr);
+        libevdev_uinput* keyboard = nullptr;
+        libevdev_uinput_create_from_device(description, LIBEVDEV_UINPUT_OPEN_MANAGED, &keyboard);
+        libevdev_free(description);
+        if (keyboard) {
+            keyboards.push_back(keyboard);
+            const std::string node = libevdev_uinput_get_devnode(keyboard);
+            waitUntil([&] { return ::access(node.c_str(), R_OK) == 0; });
         }
-        return keys.size() >= 2;
-    });
-    EXPECT_EQ(keys, (std::vector<std::pair<int, int>>{{KEY_B, 1}, {KEY_B, 0}}));
+        return keyboard;
+    }
+    static std::string node(libevdev_uinput* keyboard) {
+        return libevdev_uinput_get_devnode(keyboard);
+    }
+    static void key(libevdev_uinput* keyboard, uint16_t code, int value) {
+        libevdev_uinput_write_event(keyboard, EV_KEY, code, value);
+        libevdev_uinput_write_event(keyboard, EV_SYN, SYN_REPORT, 0);
+    }
+    // Whether somebody holds the keyboard: a grab of our own is refused.
+    static bool held(libevdev_uinput* keyboard) {
+        libevdev* probe = openNode(node(keyboard));
+        const bool busy = libevdev_grab(probe, LIBEVDEV_GRAB) == -EBUSY;
+        closeNode(probe);
+        return busy;
+    }
+
+    void startMonitor(std::vector<std::string> names) {
+        ASSERT_TRUE(monitor.publish());
+        std::string whyNot;
+        auto output = UinputDevice::create(whyNot);
+        ASSERT_TRUE(output) << whyNot;
+        const std::string outputNode = output->devnode();
+        auto sources = std::make_unique<EvdevKeyboards>(std::move(names), true);
+        ASSERT_TRUE(sources->open(whyNot)) << whyNot;
+        monitor.attachKeyboard(std::move(sources), std::move(output));
+        serving = std::thread([this] { monitor.run(stop); });
+        ASSERT_TRUE(waitUntil([&] { return (typed = openNode(outputNode, O_RDWR)) != nullptr; }));
+    }
+    void stopServing() {
+        const uint64_t one = 1;
+        (void)!::write(stop, &one, sizeof one);
+        if (serving.joinable())
+            serving.join();
+    }
+    // Taps Scroll Lock until the monitor types the Pause it stands for: it does once it
+    // holds the keyboard. (Probing the grab instead could take the moment of
+    // the monitor's own try.)
+    bool typesOnceHeld(libevdev_uinput* keyboard) {
+        return waitUntil([&] {
+            key(keyboard, KEY_SCROLLLOCK, 1);
+            key(keyboard, KEY_SCROLLLOCK, 0);
+            const Keys keys = typedKeys(0);
+            return std::find(keys.begin(), keys.end(), std::pair{KEY_PAUSE, 0}) != keys.end();
+        });
+    }
+    // The keys of the monitor's device, waiting for count of them.
+    Keys typedKeys(size_t count) {
+        Keys keys;
+        waitUntil([&] {
+            input_event event{};
+            while (libevdev_next_event(typed, LIBEVDEV_READ_FLAG_NORMAL, &event) == 0) {
+                if (event.type == EV_KEY)
+                    keys.emplace_back(event.code, event.value);
+            }
+            return keys.size() >= count;
+        });
+        return keys;
+    }
+
+    TempDir runtime, folder;
+    Monitor monitor{runtime.folder(), folder.folder(), folder.folder()};
+    int stop = ::eventfd(0, EFD_CLOEXEC);
+    std::thread serving;
+    std::vector<libevdev_uinput*> keyboards;
+    libevdev* typed = nullptr;
+};
+
+TEST_F(UinputTest, TheMonitorHoldsTheKeyboardTypesOnItsOwnDeviceAndLetsGoWhenItEnds) {
+    libevdev_uinput* keyboard = makeKeyboard("Vantrel test keyboard");
+    ASSERT_TRUE(keyboard);
+    startMonitor({node(keyboard)});
+    EXPECT_TRUE(held(keyboard));
+    key(keyboard, KEY_SCROLLLOCK, 1);
+    key(keyboard, KEY_SCROLLLOCK, 0);
+    EXPECT_EQ(typedKeys(2), (Keys{{KEY_PAUSE, 1}, {KEY_PAUSE, 0}}));
 
     // Caps Lock lit by the desktop on the monitor's device lights the keyboard.
     libevdev_kernel_set_led_value(typed, LED_CAPSL, LIBEVDEV_LED_ON);
     input_event light{};
-    pollfd lit{libevdev_uinput_get_fd(source), POLLIN, 0};
+    pollfd lit{libevdev_uinput_get_fd(keyboard), POLLIN, 0};
     while (::poll(&lit, 1, 5000) == 1 && ::read(lit.fd, &light, sizeof light) == sizeof light &&
            light.type != EV_LED) {
     }
@@ -111,16 +174,50 @@ TEST(UinputTest, TheMonitorHoldsARealKeyboardAndTypesOnItsOwnDevice) {
     EXPECT_EQ(light.code, LED_CAPSL);
     EXPECT_EQ(light.value, 1);
 
-    // The grab goes with the monitor.
-    const uint64_t one = 1;
-    (void)!::write(stopFd, &one, sizeof one);
-    serving.join();
+    // A key held when the monitor stops comes up (read before its device
+    // goes, which ends reading it), and the grab goes with the monitor.
+    key(keyboard, KEY_SCROLLLOCK, 1);
+    EXPECT_EQ(typedKeys(1), (Keys{{KEY_PAUSE, 1}}));
+    stopServing();
+    EXPECT_EQ(typedKeys(1), (Keys{{KEY_PAUSE, 0}}));
     monitor.withdraw();
-    EXPECT_EQ(libevdev_grab(grabbed, LIBEVDEV_GRAB), 0);
-    closeNode(grabbed);
-    closeNode(typed);
-    ::close(stopFd);
-    libevdev_uinput_destroy(source);
+    EXPECT_FALSE(held(keyboard));
+}
+
+TEST_F(UinputTest, TheEscapeChordLetsGoAtOnceAndTakesTheKeyboardAgain) {
+    libevdev_uinput* keyboard = makeKeyboard("Vantrel test keyboard");
+    ASSERT_TRUE(keyboard);
+    startMonitor({node(keyboard)});
+    ASSERT_TRUE(held(keyboard));
+    for (const int value : {1, 0}) {
+        for (const uint16_t code : {KEY_LEFTSHIFT, KEY_RIGHTSHIFT, KEY_ESC})
+            key(keyboard, code, value);
+    }
+    // The Shifts went through and came up with the chord; Escape never did.
+    EXPECT_EQ(
+        typedKeys(4),
+        (Keys{{KEY_LEFTSHIFT, 1}, {KEY_RIGHTSHIFT, 1}, {KEY_LEFTSHIFT, 0}, {KEY_RIGHTSHIFT, 0}}));
+    EXPECT_TRUE(waitUntil([&] { return !held(keyboard); }));
+
+    for (const int value : {1, 0}) {
+        for (const uint16_t code : {KEY_LEFTSHIFT, KEY_RIGHTSHIFT, KEY_ESC})
+            key(keyboard, code, value);
+    }
+    EXPECT_TRUE(typesOnceHeld(keyboard));
+}
+
+TEST_F(UinputTest, AKeyboardIsTakenOnlyOnceNoKeyOfItIsDownAndWhenPluggedInLater) {
+    libevdev_uinput* first = makeKeyboard("Vantrel test keyboard");
+    ASSERT_TRUE(first);
+    key(first, KEY_SCROLLLOCK, 1); // as the Enter that started the monitor from a shell
+    startMonitor({"Vantrel test keyboard", "Vantrel second keyboard"});
+    EXPECT_FALSE(held(first));
+    key(first, KEY_SCROLLLOCK, 0);
+    EXPECT_TRUE(typesOnceHeld(first));
+
+    libevdev_uinput* second = makeKeyboard("Vantrel second keyboard");
+    ASSERT_TRUE(second);
+    EXPECT_TRUE(typesOnceHeld(second));
 }
 
 } // namespace
