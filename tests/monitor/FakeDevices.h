@@ -4,9 +4,9 @@
 #include "monitor/OutputDevice.h"
 #include "monitor/RemapEngine.h"
 
+#include <ctime>
 #include <fcntl.h>
 #include <linux/input.h>
-#include <ctime>
 #include <string>
 #include <unistd.h>
 #include <utility>
