@@ -40,23 +40,20 @@ bool EvdevKeyboards::wanted(const std::string& path, const char* name) const {
                        [&](const std::string& n) { return n == path || n == name; });
 }
 
-bool EvdevKeyboards::add(const std::string& path, std::string& whyNot) {
+void EvdevKeyboards::add(const std::string& path) {
     if (std::any_of(m_keyboards.begin(), m_keyboards.end(),
                     [&](const Keyboard& k) { return k.path == path; }))
-        return true;
+        return;
     // Writable for its lights where allowed; readable is enough to drive it.
     int fd = ::open(path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0 && errno == EACCES)
         fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        whyNot = path + ": " + std::strerror(errno);
-        return false;
-    }
+    if (fd < 0)
+        return;
     libevdev* device = nullptr;
     if (libevdev_new_from_fd(fd, &device) != 0) {
         ::close(fd);
-        whyNot = path + ": not an input device";
-        return false;
+        return;
     }
     const char* name = libevdev_get_name(device);
     // Letter keys make a keyboard; the monitor's own output is never read back.
@@ -66,13 +63,11 @@ bool EvdevKeyboards::add(const std::string& path, std::string& whyNot) {
     if (!keyboard || !wanted(path, name)) {
         libevdev_free(device);
         ::close(fd);
-        whyNot = path + ": not a keyboard to read";
-        return false;
+        return;
     }
     m_keyboards.push_back({path, fd, device, false});
     grabWhenIdle(m_keyboards.back());
     showLights(m_keyboards.back());
-    return true;
 }
 
 void EvdevKeyboards::remove(size_t index) {
@@ -94,21 +89,19 @@ bool EvdevKeyboards::open(std::string& whyNot) {
         whyNot = std::string(kInputFolder) + ": " + std::strerror(errno);
         return false;
     }
-    std::string lastRefusal;
-    bool deniedAny = false;
+    std::string unreadable;
     while (const dirent* entry = ::readdir(folder)) {
         if (!isEventNode(entry->d_name))
             continue;
-        std::string refusal;
-        if (!add(std::string(kInputFolder) + "/" + entry->d_name, refusal)) {
-            deniedAny = deniedAny || refusal.find(std::strerror(EACCES)) != std::string::npos;
-            lastRefusal = refusal;
-        }
+        const std::string path = std::string(kInputFolder) + "/" + entry->d_name;
+        add(path);
+        if (::access(path.c_str(), R_OK) != 0)
+            unreadable = path;
     }
     ::closedir(folder);
     if (m_keyboards.empty())
-        whyNot = deniedAny ? lastRefusal + " (no permission to read keyboards)"
-                           : "no keyboard found in " + std::string(kInputFolder);
+        whyNot = unreadable.empty() ? "no keyboard found in " + std::string(kInputFolder)
+                                    : unreadable + ": no permission to read keyboards";
     return true;
 }
 
@@ -137,8 +130,7 @@ void EvdevKeyboards::readFolderChanges() {
         for (ssize_t at = 0; at < got;) {
             const auto* change = reinterpret_cast<const inotify_event*>(buffer + at);
             if (change->len && isEventNode(change->name)) {
-                std::string ignored;
-                add(std::string(kInputFolder) + "/" + change->name, ignored);
+                add(std::string(kInputFolder) + "/" + change->name);
             }
             at += static_cast<ssize_t>(sizeof(inotify_event) + change->len);
         }

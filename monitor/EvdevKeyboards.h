@@ -50,9 +50,8 @@ private:
         bool grabbed = false;
     };
 
-    // Opens one event device when it is a keyboard to read; the reason it is
-    // not otherwise.
-    bool add(const std::string& path, std::string& whyNot);
+    // Opens one event device when it is a keyboard to read.
+    void add(const std::string& path);
     void remove(size_t index);
     void readFolderChanges();
     // False when the keyboard is gone.

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <linux/input-event-codes.h>
+#include <span>
 
 namespace vantrel {
 
@@ -12,6 +13,10 @@ namespace {
 // browser and media keys in their key table order.
 constexpr std::array<uint16_t, 256> makeInputCodes() {
     std::array<uint16_t, 256> t{};
+    const auto place = [&t](int first, std::span<const uint16_t> codes) {
+        for (size_t i = 0; i < codes.size(); ++i)
+            t[first + i] = codes[i];
+    };
     constexpr uint16_t fromFour[] = {
         KEY_A,          KEY_B,          KEY_C,          KEY_D,          KEY_E,       KEY_F,
         KEY_G,          KEY_H,          KEY_I,          KEY_J,          KEY_K,       KEY_L,
@@ -31,23 +36,19 @@ constexpr std::array<uint16_t, 256> makeInputCodes() {
         KEY_KP6,        KEY_KP7,        KEY_KP8,        KEY_KP9,        KEY_KP0,     KEY_KPDOT,
         KEY_102ND,      KEY_COMPOSE,
     };
-    for (int i = 0; i < static_cast<int>(std::size(fromFour)); ++i)
-        t[4 + i] = fromFour[i];
+    place(4, fromFour);
     constexpr uint16_t platformKeys[] = {
         KEY_BACK,     KEY_FORWARD,   KEY_REFRESH,    KEY_STOP,     KEY_SEARCH,   KEY_BOOKMARKS,
         KEY_HOMEPAGE, KEY_MUTE,      KEY_VOLUMEDOWN, KEY_VOLUMEUP, KEY_NEXTSONG, KEY_PREVIOUSSONG,
         KEY_STOPCD,   KEY_PLAYPAUSE, KEY_MAIL,       KEY_MEDIA,    KEY_COMPUTER, KEY_CALC,
     };
-    for (int i = 0; i < static_cast<int>(std::size(platformKeys)); ++i)
-        t[112 + i] = platformKeys[i];
+    place(112, platformKeys);
     constexpr uint16_t modifiers[] = {KEY_LEFTCTRL,  KEY_LEFTSHIFT,  KEY_LEFTALT,  KEY_LEFTMETA,
                                       KEY_RIGHTCTRL, KEY_RIGHTSHIFT, KEY_RIGHTALT, KEY_RIGHTMETA};
-    for (int i = 0; i < 8; ++i)
-        t[224 + i] = modifiers[i];
+    place(224, modifiers);
     // Mouse buttons: left, right, middle, button 5 (forward), button 4 (back).
     constexpr uint16_t buttons[] = {BTN_LEFT, BTN_RIGHT, BTN_MIDDLE, BTN_EXTRA, BTN_SIDE};
-    for (int i = 0; i < 5; ++i)
-        t[240 + i] = buttons[i];
+    place(240, buttons);
     return t;
 }
 

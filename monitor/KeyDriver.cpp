@@ -26,31 +26,23 @@ void KeyDriver::addFds(std::vector<pollfd>& fds) const {
         fds.push_back({fd, POLLIN, 0});
 }
 
-bool KeyDriver::handle(int fd) {
+void KeyDriver::handle(int fd) {
     if (fd == m_timer) {
         uint64_t expirations = 0;
         (void)!::read(m_timer, &expirations, sizeof expirations);
         m_engine.advance(RemapEngine::TimePoint::clock::now());
         armTimer();
-        return true;
+        return;
     }
     if (fd == m_output.lightsFd()) {
         m_lights.clear();
         m_output.readLights(m_lights);
         for (const OutputDevice::Light& light : m_lights)
             m_source->setLight(light.code, light.on);
-        return true;
+        return;
     }
-    const std::vector<int> ours = m_source->fds();
-    if (std::find(ours.begin(), ours.end(), fd) == ours.end())
-        return false;
     m_events.clear();
     m_source->read(fd, m_events);
-    handleKeys();
-    return true;
-}
-
-void KeyDriver::handleKeys() {
     const auto now = RemapEngine::TimePoint::clock::now();
     for (const KeyboardSource::Event& event : m_events) {
         if (m_chord.update(event.code, event.value)) {

@@ -28,13 +28,12 @@ public:
 
     // The descriptors to wait on, appended.
     void addFds(std::vector<pollfd>& fds) const;
-    // Handles a descriptor poll found ready; false when it is none of ours.
-    bool handle(int fd);
+    // Handles one of its descriptors that poll found ready.
+    void handle(int fd);
     // Every output key up before the monitor ends.
     void releaseAll() { m_engine.releaseAll(); }
 
 private:
-    void handleKeys();
     void armTimer();
 
     std::unique_ptr<KeyboardSource> m_source;

@@ -47,7 +47,7 @@ private:
 
     int m_position;
     Mode m_mode;
-    int m_passesLeft; // counted only once per press
+    int m_passesLeft; // of a once-per-press playback
     int m_eventCount;
     KeyEvent m_events[kMacroEventSlots];
     bool m_emptyPass = true;

@@ -123,7 +123,7 @@ void RemapEngine::key(uint16_t code, int32_t value, TimePoint now) {
             return;
         const bool windowsKey = code == KEY_LEFTMETA || code == KEY_RIGHTMETA;
         if (m_windowsLocked && windowsKey) {
-            held.kind = Held::Kind::Nothing;
+            held = {Held::Kind::Nothing};
             return;
         }
         held = press(positions()[code], code, now);
@@ -147,19 +147,18 @@ void RemapEngine::key(uint16_t code, int32_t value, TimePoint now) {
 
 RemapEngine::Held RemapEngine::press(int position, uint16_t code, TimePoint now) {
     if (position < 0)
-        return pressKeys({code});
+        return pressKey(code);
     const MacroKeyInfo& function = m_functions[position];
     const uint8_t type = function.assignType;
     for (const HeldFunction& f : kHeldFunctions) {
         if (f.type == type)
-            return pressKeys({f.code});
+            return pressKey(f.code);
     }
     for (const WheelFunction& f : kWheelFunctions) {
         if (f.type == type)
             return scroll(f.direction);
     }
-    Held nothing;
-    nothing.kind = Held::Kind::Nothing;
+    const Held nothing{Held::Kind::Nothing};
     switch (type) {
     case kAssignShortcut:
         return pressShortcut(position);
@@ -194,22 +193,15 @@ RemapEngine::Held RemapEngine::press(int position, uint16_t code, TimePoint now)
     return pressStandard(position);
 }
 
-RemapEngine::Held RemapEngine::pressKeys(std::initializer_list<uint16_t> codes) {
-    Held held;
-    held.kind = Held::Kind::Keys;
-    for (const uint16_t code : codes) {
-        m_keys.press(code);
-        held.codes[held.count++] = code;
-    }
-    return held;
+RemapEngine::Held RemapEngine::pressKey(uint16_t code) {
+    m_keys.press(code);
+    return {Held::Kind::Keys, 1, {code}};
 }
 
 RemapEngine::Held RemapEngine::pressStandard(int position) {
     if (const auto code = InputCodeTable::inputCode(m_standardKeys[position]))
-        return pressKeys({*code});
-    Held nothing;
-    nothing.kind = Held::Kind::Nothing;
-    return nothing;
+        return pressKey(*code);
+    return {Held::Kind::Nothing};
 }
 
 RemapEngine::Held RemapEngine::pressShortcut(int position) {
@@ -218,8 +210,7 @@ RemapEngine::Held RemapEngine::pressShortcut(int position) {
     // A shortcut without a key does the standard job, as the program shows it.
     if (function.eventCount == 0 || !key)
         return pressStandard(position);
-    Held held;
-    held.kind = Held::Kind::Keys;
+    Held held{Held::Kind::Keys};
     // Modifier byte 1 means the key alone.
     const uint8_t bits = function.events[0].action == 1 ? 0 : function.events[0].action;
     for (int bit = 1; bit <= 4; ++bit) {
@@ -234,8 +225,7 @@ RemapEngine::Held RemapEngine::pressShortcut(int position) {
 }
 
 RemapEngine::Held RemapEngine::pressMacro(int position, TimePoint now) {
-    Held held;
-    held.kind = Held::Kind::Macro;
+    const Held held{Held::Kind::Macro};
     if (MacroPlayback* playback = playing(position)) {
         // A second press never starts a second playback; it ends a start-stop one.
         if (playback->mode() == MacroPlayback::Mode::StartStop) {
@@ -253,10 +243,7 @@ RemapEngine::Held RemapEngine::scroll(int8_t direction) {
     m_device.send(EV_REL, REL_WHEEL, direction);
     m_device.send(EV_REL, REL_WHEEL_HI_RES, direction * 120);
     m_device.sync();
-    Held held;
-    held.kind = Held::Kind::Wheel;
-    held.wheel = direction;
-    return held;
+    return {Held::Kind::Wheel, 0, {}, direction};
 }
 
 void RemapEngine::doubleClick() {

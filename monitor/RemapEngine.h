@@ -65,7 +65,7 @@ private:
     };
 
     Held press(int position, uint16_t code, TimePoint now);
-    Held pressKeys(std::initializer_list<uint16_t> codes);
+    Held pressKey(uint16_t code);
     Held pressStandard(int position);
     Held pressShortcut(int position);
     Held pressMacro(int position, TimePoint now);
