@@ -2,12 +2,12 @@
 // event, and from an input event to the output event through the monitor's
 // real event loop (keyboard and output on pipes, the link in a temporary
 // runtime folder), with how closely a macro's pauses are kept there.
-#include "monitor/Monitor.h"
 #include "monitor/RemapEngine.h"
 #include "settings/LanguageStrings.h"
 #include "settings/ProfileDefaults.h"
 #include "settings/WorkingSet.h"
 #include "tests/TempDir.h"
+#include "tests/link/RunningMonitor.h"
 #include "tests/monitor/FakeDevices.h"
 
 #include <benchmark/benchmark.h>
@@ -17,8 +17,6 @@
 #include <cmath>
 #include <memory>
 #include <poll.h>
-#include <sys/eventfd.h>
-#include <thread>
 #include <vector>
 
 using namespace vantrel;
@@ -78,18 +76,15 @@ BENCHMARK(BM_EnginePerEvent)->Arg(KEY_A)->Arg(KEY_S)->Arg(KEY_D);
 // The monitor serving in a thread, with its keyboard and output on pipes.
 class LoopUnderTest {
 public:
+    // The profiles are written before the monitor reads them at its start.
     LoopUnderTest() {
         WorkingSet(m_folder.folder()).writeWorkingSet(*settings(), 0);
-        m_monitor.publish();
-        m_monitor.attachKeyboard(std::make_unique<PipeKeyboard>(in.readEnd()),
+        m_monitor = std::make_unique<RunningMonitor>(
+            m_runtime.folder(), m_folder.folder(), std::chrono::milliseconds(0),
+            [this](Monitor& m) {
+                m.attachKeyboard(std::make_unique<PipeKeyboard>(in.readEnd()),
                                  std::make_unique<PipeOutput>(out.writeEnd()));
-        m_thread = std::thread([this] { m_monitor.run(m_stop); });
-    }
-    ~LoopUnderTest() {
-        const uint64_t one = 1;
-        (void)!::write(m_stop, &one, sizeof one);
-        m_thread.join();
-        ::close(m_stop);
+            });
     }
     // Waits for the next key event of the output: when it arrived, and when
     // the monitor sent it.
@@ -112,9 +107,7 @@ public:
 
 private:
     TempDir m_runtime, m_folder;
-    Monitor m_monitor{m_runtime.folder(), m_folder.folder(), m_folder.folder()};
-    int m_stop = ::eventfd(0, EFD_CLOEXEC);
-    std::thread m_thread;
+    std::unique_ptr<RunningMonitor> m_monitor;
 };
 
 double percentile(std::vector<double> values, double p) {

@@ -5,7 +5,6 @@
 #include "link/LinkMessage.h"
 #include "link/LinkNames.h"
 #include "link/MessageSocket.h"
-#include "monitor/Monitor.h"
 #include "monitor/MonitorCommands.h"
 #include "settings/LanguageStrings.h"
 #include "settings/ProfileDefaults.h"
@@ -13,6 +12,7 @@
 #include "settings/WorkingSet.h"
 #include "tests/TempDir.h"
 #include "tests/Wait.h"
+#include "tests/link/RunningMonitor.h"
 
 #include <gtest/gtest.h>
 
@@ -194,11 +194,10 @@ TEST_F(ActiveWindowWatcherTest, TheMonitorSwitchesToTheGamesProfileAndBack) {
     WorkingSet(folder.folder()).writeWorkingSet(*settings, 0);
     MessageSocket program;
     ASSERT_TRUE(program.bind(runtime.folder() + kProgramSocketName));
-    Monitor monitor(runtime.folder(), folder.folder(), folder.folder());
-    ASSERT_TRUE(monitor.publish());
-    monitor.followGames(openWatcher());
-    const int stopFd = ::eventfd(0, EFD_CLOEXEC);
-    std::thread serving([&] { monitor.run(stopFd); });
+    const test::RunningMonitor monitor(runtime.folder(), folder.folder(),
+                                       std::chrono::milliseconds(0),
+                                       [&](Monitor& m) { m.followGames(openWatcher()); });
+    ASSERT_TRUE(monitor.published);
     const auto switchedTo = [&](int profile) {
         const bool noticed = test::waitUntil([&] {
             const auto message = program.receive();
@@ -212,11 +211,6 @@ TEST_F(ActiveWindowWatcherTest, TheMonitorSwitchesToTheGamesProfileAndBack) {
     EXPECT_TRUE(switchedTo(2));
     setActive(XCB_WINDOW_NONE);
     EXPECT_TRUE(switchedTo(0));
-
-    const uint64_t one = 1;
-    (void)!::write(stopFd, &one, sizeof one);
-    serving.join();
-    ::close(stopFd);
 }
 
 TEST(ActiveWindowWatcherOpen, WithoutADisplay) {

@@ -10,13 +10,12 @@
 #include "settings/WorkingSet.h"
 #include "tests/TempDir.h"
 #include "tests/Wait.h"
+#include "tests/link/RunningMonitor.h"
 #include "tests/monitor/FakeDevices.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <sys/eventfd.h>
-#include <thread>
 
 namespace vantrel::test {
 namespace {
@@ -39,18 +38,12 @@ protected:
     }
     void SetUp() override {
         ASSERT_TRUE(program.bind(runtime.folder() + kProgramSocketName));
-        ASSERT_TRUE(monitor.publish());
-        monitor.attachKeyboard(std::make_unique<PipeKeyboard>(in.readEnd()),
-                               std::make_unique<PipeOutput>(out.writeEnd()));
-        thread = std::thread([this] { monitor.run(stop); });
-    }
-    void TearDown() override { stopMonitor(); }
-    ~MonitorKeysTest() override { ::close(stop); }
-    void stopMonitor() {
-        const uint64_t one = 1;
-        (void)!::write(stop, &one, sizeof one);
-        if (thread.joinable())
-            thread.join();
+        monitor = std::make_unique<RunningMonitor>(
+            runtime.folder(), folder.folder(), std::chrono::milliseconds(0), [&](Monitor& m) {
+                m.attachKeyboard(std::make_unique<PipeKeyboard>(in.readEnd()),
+                                 std::make_unique<PipeOutput>(out.writeEnd()));
+            });
+        ASSERT_TRUE(monitor->published);
     }
     void tap(uint16_t code) {
         writeKey(in.writeEnd(), code, 1);
@@ -85,9 +78,7 @@ protected:
     TempDir folder;
     MessageSocket program;
     EventPipe in, out;
-    Monitor monitor{runtime.folder(), folder.folder(), folder.folder()};
-    int stop = ::eventfd(0, EFD_CLOEXEC);
-    std::thread thread;
+    std::unique_ptr<RunningMonitor> monitor;
 };
 
 TEST_F(MonitorKeysTest, ProfileKeySwitchesTheBlockTellsTheProgramAndTakesTheNewProfile) {
@@ -116,7 +107,7 @@ TEST_F(MonitorKeysTest, AnApplyHandsTheEngineTheNewProfile) {
 TEST_F(MonitorKeysTest, StoppingLetsGoOfHeldKeys) {
     writeKey(in.writeEnd(), KEY_B, 1);
     ASSERT_EQ(output(1), (std::vector<Sent>{key(KEY_B, 1)}));
-    stopMonitor();
+    monitor->stop();
     EXPECT_EQ(output(1), (std::vector<Sent>{key(KEY_B, 0)}));
 }
 

@@ -10,6 +10,7 @@
 #include "settings/WorkingSet.h"
 #include "tests/TempDir.h"
 #include "tests/Wait.h"
+#include "tests/link/RunningMonitor.h"
 
 #include <gtest/gtest.h>
 
@@ -20,8 +21,6 @@
 #include <libevdev/libevdev-uinput.h>
 #include <libevdev/libevdev.h>
 #include <poll.h>
-#include <sys/eventfd.h>
-#include <thread>
 #include <unistd.h>
 
 namespace vantrel::test {
@@ -59,13 +58,11 @@ protected:
         WorkingSet(folder.folder()).writeWorkingSet(*settings, 0);
     }
     void TearDown() override {
-        stopServing();
-        monitor.withdraw();
+        monitor.reset();
         if (typed)
             closeNode(typed);
         for (libevdev_uinput* k : keyboards)
             libevdev_uinput_destroy(k);
-        ::close(stop);
     }
 
     // A keyboard of the main block, Escape, the Shifts and a Caps Lock light.
@@ -104,22 +101,20 @@ protected:
     }
 
     void startMonitor(std::vector<std::string> names) {
-        ASSERT_TRUE(monitor.publish());
-        std::string whyNot;
-        auto output = UinputDevice::create(whyNot);
-        ASSERT_TRUE(output) << whyNot;
-        const std::string outputNode = output->devnode();
-        auto sources = std::make_unique<EvdevKeyboards>(std::move(names), true);
-        ASSERT_TRUE(sources->open(whyNot)) << whyNot;
-        monitor.attachKeyboard(std::move(sources), std::move(output));
-        serving = std::thread([this] { monitor.run(stop); });
+        std::string outputNode;
+        monitor = std::make_unique<RunningMonitor>(
+            runtime.folder(), folder.folder(), std::chrono::milliseconds(0), [&](Monitor& m) {
+                std::string whyNot;
+                auto output = UinputDevice::create(whyNot);
+                ASSERT_TRUE(output) << whyNot;
+                outputNode = output->devnode();
+                auto sources = std::make_unique<EvdevKeyboards>(std::move(names), true);
+                ASSERT_TRUE(sources->open(whyNot)) << whyNot;
+                m.attachKeyboard(std::move(sources), std::move(output));
+            });
+        ASSERT_TRUE(monitor->published);
+        ASSERT_FALSE(outputNode.empty());
         ASSERT_TRUE(waitUntil([&] { return (typed = openNode(outputNode, O_RDWR)) != nullptr; }));
-    }
-    void stopServing() {
-        const uint64_t one = 1;
-        (void)!::write(stop, &one, sizeof one);
-        if (serving.joinable())
-            serving.join();
     }
     // Taps Scroll Lock until the monitor types the Pause it stands for: it does once it
     // holds the keyboard. (Probing the grab instead could take the moment of
@@ -147,9 +142,7 @@ protected:
     }
 
     TempDir runtime, folder;
-    Monitor monitor{runtime.folder(), folder.folder(), folder.folder()};
-    int stop = ::eventfd(0, EFD_CLOEXEC);
-    std::thread serving;
+    std::unique_ptr<RunningMonitor> monitor;
     std::vector<libevdev_uinput*> keyboards;
     libevdev* typed = nullptr;
 };
@@ -178,9 +171,9 @@ TEST_F(UinputTest, TheMonitorHoldsTheKeyboardTypesOnItsOwnDeviceAndLetsGoWhenItE
     // goes, which ends reading it), and the grab goes with the monitor.
     key(keyboard, KEY_SCROLLLOCK, 1);
     EXPECT_EQ(typedKeys(1), (Keys{{KEY_PAUSE, 1}}));
-    stopServing();
+    monitor->stop();
     EXPECT_EQ(typedKeys(1), (Keys{{KEY_PAUSE, 0}}));
-    monitor.withdraw();
+    monitor->withdraw();
     EXPECT_FALSE(held(keyboard));
 }
 
