@@ -1,14 +1,11 @@
 #include "tests/XServer.h"
 
+#include "tests/ChildProgram.h"
+
 #include <QProcess>
 #include <QStandardPaths>
 
-#include <csignal>
 #include <cstdlib>
-#include <fcntl.h>
-#include <poll.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace vantrel::test {
 
@@ -33,31 +30,9 @@ bool XServer::start() {
         m_whyNot = "Xvfb is not installed (scripts/deps.sh installs it)";
         return false;
     }
-    int fds[2];
-    if (::pipe(fds) != 0) {
-        m_whyNot = "no pipe for Xvfb";
-        return false;
-    }
-    m_pid = ::fork();
-    if (m_pid == 0) {
-        ::close(fds[0]);
-        const int quiet = ::open("/dev/null", O_WRONLY);
-        ::dup2(quiet, STDOUT_FILENO);
-        ::dup2(quiet, STDERR_FILENO);
-        // -displayfd: Xvfb takes the first free display and writes its number.
-        const std::string fd = std::to_string(fds[1]);
-        ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "800x600x24",
-                 "-nolisten", "tcp", static_cast<char*>(nullptr));
-        ::_exit(127);
-    }
-    ::close(fds[1]);
-    std::string number;
-    pollfd wait{fds[0], POLLIN, 0};
-    char c = 0;
-    while (m_pid > 0 && ::poll(&wait, 1, 15000) == 1 && ::read(fds[0], &c, 1) == 1 && c != '\n')
-        number += c;
-    ::close(fds[0]);
-    if (m_pid <= 0 || c != '\n' || number.empty()) {
+    const std::string number = startProgram(
+        {"Xvfb", "-displayfd", "1", "-screen", "0", "800x600x24", "-nolisten", "tcp"}, m_pid);
+    if (number.empty()) {
         m_whyNot = "Xvfb did not start";
         TearDown();
         return false;
@@ -79,11 +54,7 @@ void XServer::SetUp() {
 
 void XServer::TearDown() {
     m_application.reset();
-    if (m_pid > 0) {
-        ::kill(m_pid, SIGTERM);
-        ::waitpid(m_pid, nullptr, 0);
-        m_pid = -1;
-    }
+    stopProgram(m_pid, SIGTERM);
 }
 
 } // namespace vantrel::test

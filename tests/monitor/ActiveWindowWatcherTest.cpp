@@ -10,59 +10,24 @@
 #include "settings/ProfileDefaults.h"
 #include "settings/TextField.h"
 #include "settings/WorkingSet.h"
+#include "tests/ChildProgram.h"
 #include "tests/TempDir.h"
 #include "tests/Wait.h"
 #include "tests/link/RunningMonitor.h"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
 #include <poll.h>
-#include <sys/eventfd.h>
-#include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 #include <vector>
 
 using namespace vantrel;
+using vantrel::test::startProgram;
+using vantrel::test::stopProgram;
 
 namespace {
-
-// Starts a program with its standard output on a pipe and returns the first
-// line it writes there within 15 seconds ("" when none came).
-std::string startProgram(std::vector<const char*> argv, pid_t& pid) {
-    int fds[2];
-    if (::pipe(fds) != 0)
-        return {};
-    argv.push_back(nullptr);
-    pid = ::fork();
-    if (pid == 0) {
-        ::dup2(fds[1], STDOUT_FILENO);
-        const int quiet = ::open("/dev/null", O_WRONLY);
-        ::dup2(quiet, STDERR_FILENO);
-        ::execvp(argv[0], const_cast<char* const*>(argv.data()));
-        ::_exit(127);
-    }
-    ::close(fds[1]);
-    std::string line;
-    pollfd wait{fds[0], POLLIN, 0};
-    char c = 0;
-    while (pid > 0 && ::poll(&wait, 1, 15000) == 1 && ::read(fds[0], &c, 1) == 1 && c != '\n')
-        line += c;
-    ::close(fds[0]);
-    return c == '\n' ? line : std::string();
-}
-
-void stop(pid_t& pid) {
-    if (pid > 0) {
-        ::kill(pid, SIGKILL);
-        ::waitpid(pid, nullptr, 0);
-    }
-    pid = -1;
-}
 
 class ActiveWindowWatcherTest : public ::testing::Test {
 protected:
@@ -87,10 +52,10 @@ protected:
     }
 
     void TearDown() override {
-        stop(m_game);
+        stopProgram(m_game);
         if (m_wm)
             xcb_disconnect(m_wm);
-        stop(m_server);
+        stopProgram(m_server);
     }
 
     xcb_atom_t atom(std::string_view name) {
@@ -158,7 +123,7 @@ TEST_F(ActiveWindowWatcherTest, TheProgramEndingWithoutAWindowManager) {
     EXPECT_EQ(watcher->readChanges(), "");
     setActive(m_window);
     EXPECT_EQ(nextReport(*watcher), m_gameExe);
-    stop(m_game);
+    stopProgram(m_game);
     EXPECT_EQ(nextReport(*watcher), "");
 }
 
@@ -179,7 +144,7 @@ TEST_F(ActiveWindowWatcherTest, TheDisplayGoing) {
     auto watcher = openWatcher();
     ASSERT_TRUE(watcher);
     EXPECT_EQ(watcher->readChanges(), m_gameExe);
-    stop(m_server);
+    stopProgram(m_server);
     EXPECT_EQ(nextReport(*watcher), "");
     EXPECT_EQ(watcher->fd(), -1);
 }
