@@ -65,7 +65,6 @@ private:
     void switchProfile(int profile) override;
     void stepBrightness(int delta) override;
     void nextEffect() override;
-    void heard(uint16_t, int32_t) override {}
 
     std::string m_dir;
     std::string m_programFolder;

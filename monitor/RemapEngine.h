@@ -31,8 +31,9 @@ public:
         // +1 or -1 on the current effect's brightness.
         virtual void stepBrightness(int delta) = 0;
         virtual void nextEffect() = 0;
-        // Each physical key event the engine takes, before what it makes happen.
-        virtual void heard(uint16_t code, int32_t value) = 0;
+        // Each physical key event the engine takes, before what it makes
+        // happen; for a dry run to print.
+        virtual void heard(uint16_t /*code*/, int32_t /*value*/) {}
     };
 
     RemapEngine(OutputDevice& device, Actions& actions);

@@ -49,7 +49,6 @@ public:
         asked.push_back("brightness " + std::to_string(delta));
     }
     void nextEffect() override { asked.push_back("next effect"); }
-    void heard(uint16_t, int32_t) override {}
 
     std::vector<std::string> asked;
 };
