@@ -1,6 +1,7 @@
 #include "keys/ShortcutDialog.h"
 
 #include "macro/KeyCapture.h"
+#include "macro/MacroRecorder.h"
 #include "settings/KeyNames.h"
 #include "settings/KeyTable.h"
 #include "settings/MacroKeyInfo.h"
@@ -16,9 +17,6 @@
 namespace vantrel {
 
 namespace {
-
-constexpr quint32 kVirtualKeyEnter = 13;
-constexpr quint32 kVirtualKeyKeypadEnter = 108;
 
 // One line between the toggles and the OK button.
 constexpr QRect kNoticeArea(24, 180, 396, 22);
@@ -131,8 +129,7 @@ void ShortcutDialog::stopCapture() {
 }
 
 void ShortcutDialog::keyReported(quint32 virtualKey, quint32 flags) {
-    if (virtualKey == kVirtualKeyEnter && (flags & KeyCapture::kExtendedFlag))
-        virtualKey = kVirtualKeyKeypadEnter;
+    virtualKey = MacroRecorder::reportedVirtualKey(virtualKey, flags);
     // Every report, release too, replaces the key: the last key let go is the one.
     m_keyCode = static_cast<uint8_t>(
         KeyTable::keyCodeFromVirtualKey(virtualKey, m_context.keyboardLayout()).value_or(0));

@@ -3,7 +3,6 @@
 #include "settings/TextField.h"
 
 #include <algorithm>
-#include <limits>
 
 namespace vantrel {
 

@@ -77,8 +77,8 @@ void LinkProtocol::apply(uint32_t code) {
     // The renames of the files and the store made durable with one flush of
     // each folder.
     IniFile::syncFolderOf(m_files.configPath());
+    // config/: the five profiles and the macro store.
     IniFile::syncFolderOf(m_files.profilePath(0));
-    IniFile::syncFolderOf(m_settings.macros.filePath());
 
     if (!monitorFound) {
         m_host.setEnabledApply(true);

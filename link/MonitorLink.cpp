@@ -34,10 +34,7 @@ bool MonitorLink::readBlock(SharedBlock& target) {
 bool MonitorLink::readBlockAtStartUp(SharedBlock& target) {
     if (!m_mapping.mapped())
         return false;
-    RobustMutex::LockResult result = m_mutex.lock();
-    if (result == RobustMutex::LockResult::OwnerDied)
-        result = m_mutex.lock();
-    if (result != RobustMutex::LockResult::Locked)
+    if (m_mutex.lockOnceMoreIfOwnerDied() != RobustMutex::LockResult::Locked)
         return false;
     target = *m_mapping.block();
     m_mutex.unlock();

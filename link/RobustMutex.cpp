@@ -83,6 +83,11 @@ RobustMutex::LockResult RobustMutex::lock() {
     return rc == 0 ? LockResult::Locked : LockResult::Failed;
 }
 
+RobustMutex::LockResult RobustMutex::lockOnceMoreIfOwnerDied() {
+    const LockResult result = lock();
+    return result == LockResult::OwnerDied ? lock() : result;
+}
+
 void RobustMutex::unlock() {
     if (m_mutex)
         pthread_mutex_unlock(m_mutex);

@@ -33,6 +33,9 @@ public:
         Failed, // time-out or error
     };
     LockResult lock();
+    // A lock that, when the last owner died, waits once more: the first wait
+    // made the mutex usable again.
+    LockResult lockOnceMoreIfOwnerDied();
     void unlock();
 
 private:

@@ -27,13 +27,8 @@ public:
 
     MacroListBox(int listId, QWidget* parent);
 
-    int listId() const { return m_listId; }
     void setColours(const QColor& background, const QColor& selection);
     void setTextColours(const QColor& normal, const QColor& selected);
-    const QColor& background() const { return m_background; }
-    const QColor& selection() const { return m_selection; }
-    const QColor& textColour() const { return m_text; }
-    const QColor& selectedTextColour() const { return m_selectedText; }
 
     void addRow(const QString& text, uint32_t itemData);
     void insertRow(int index, uint32_t itemData, const QString& text);
@@ -57,7 +52,6 @@ public:
     // Closes an open editor as Escape does, taking its row away.
     void cancelEdit();
     BitmapEdit* editor() const { return m_editor; }
-    int editedRow() const { return m_editedRow; }
 
     // The picture of a row kind; null for kinds without one.
     QPixmap icon(uint16_t kind) const;

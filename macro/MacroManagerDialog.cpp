@@ -251,12 +251,8 @@ void MacroManagerDialog::nameCommitted(int row) {
     if (!item)
         return;
     const std::string name(trimmed(item->text().toStdString()));
-    bool taken = false;
-    for (int i = 0; i < m_macroList->count(); ++i) {
-        if (i != row && sameMacroName(m_macroList->item(i)->text().toStdString(), name))
-            taken = true;
-    }
-    if (taken) {
+    // The other rows are the store's macros; this one is not in it yet.
+    if (m_context.macroStore().macroNameExists(name)) {
         m_macroList->removeRow(row);
         clampCurrent();
         loadCurrentMacro();

@@ -14,6 +14,11 @@ constexpr uint32_t kVirtualKeyKeypadEnter = 108;
 
 } // namespace
 
+uint32_t MacroRecorder::reportedVirtualKey(uint32_t virtualKey, uint32_t flags) {
+    return virtualKey == kVirtualKeyEnter && (flags & kExtendedFlag) ? kVirtualKeyKeypadEnter
+                                                                     : virtualKey;
+}
+
 MacroRecorder::MacroRecorder(MacroRecord& working, const KeyboardLayout& layout, const Clock& clock,
                              Host& host)
     : m_working(working), m_layout(layout), m_clock(clock), m_host(host) {}
@@ -46,8 +51,7 @@ void MacroRecorder::recordKeyReport(uint32_t virtualKey, uint32_t flags) {
         return;
     m_lastReport = {virtualKey, flags};
 
-    if (virtualKey == kVirtualKeyEnter && (flags & kExtendedFlag))
-        virtualKey = kVirtualKeyKeypadEnter;
+    virtualKey = reportedVirtualKey(virtualKey, flags);
     const bool release = flags & kReleaseFlag;
     const uint32_t keyCode = KeyTable::keyCodeFromVirtualKey(virtualKey, m_layout).value_or(0);
 

@@ -33,6 +33,9 @@ public:
     // Report flags as the key capture delivers them.
     static constexpr uint32_t kExtendedFlag = 0x01;
     static constexpr uint32_t kReleaseFlag = 0x80;
+    // The virtual-key code a key capture report stands for: an extended
+    // Enter is the keypad's.
+    static uint32_t reportedVirtualKey(uint32_t virtualKey, uint32_t flags);
 
     MacroRecorder(MacroRecord& working, const KeyboardLayout& layout, const Clock& clock,
                   Host& host);

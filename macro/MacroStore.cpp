@@ -28,7 +28,7 @@ int keyEventCount(const MacroKeyInfo& key) {
 
 } // namespace
 
-MacroStore::MacroStore(std::string programFolder) : m_folder(std::move(programFolder)) {}
+MacroStore::MacroStore(std::string configFolder) : m_folder(std::move(configFolder)) {}
 
 std::string MacroStore::filePath() const {
     return m_folder + "config/sequence.dat";

@@ -13,7 +13,7 @@
 namespace vantrel {
 
 // The program's one ordered list of named macros, kept in
-// "config/sequence.dat" under the program folder.
+// "config/sequence.dat" under the config folder (ConfigFolder).
 class MacroStore final {
 public:
     struct Match {
@@ -21,7 +21,7 @@ public:
         bool same = false; // its events equal the key's copy
     };
 
-    explicit MacroStore(std::string programFolder);
+    explicit MacroStore(std::string configFolder);
 
     std::string filePath() const;
 

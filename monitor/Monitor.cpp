@@ -69,11 +69,7 @@ void Monitor::withdraw() {
 }
 
 bool Monitor::changeBlock(const std::function<void(SharedBlock&)>& change) {
-    RobustMutex::LockResult locked = m_mutex.lock();
-    // A dead owner left the mutex usable again.
-    if (locked == RobustMutex::LockResult::OwnerDied)
-        locked = m_mutex.lock();
-    if (locked != RobustMutex::LockResult::Locked)
+    if (m_mutex.lockOnceMoreIfOwnerDied() != RobustMutex::LockResult::Locked)
         return false;
     change(*m_block.block());
     m_mutex.unlock();

@@ -27,10 +27,7 @@ Result changeBlock(const std::string& dir, const std::function<void(SharedBlock&
     if (!mutex.open(dir + kMutexFileName) ||
         mapping.open(dir + kBlockFileName) != SharedBlockMapping::OpenResult::Mapped)
         return {Kind::NoMonitor};
-    RobustMutex::LockResult locked = mutex.lock();
-    if (locked == RobustMutex::LockResult::OwnerDied)
-        locked = mutex.lock();
-    if (locked != RobustMutex::LockResult::Locked)
+    if (mutex.lockOnceMoreIfOwnerDied() != RobustMutex::LockResult::Locked)
         return {Kind::LockNotTaken};
     change(*mapping.block());
     mutex.unlock();
