@@ -2,7 +2,7 @@
 // event, and from an input event to the output event through the monitor's
 // real event loop (keyboard and output on pipes, the link in a temporary
 // runtime folder), with how closely a macro's pauses are kept there.
-#include "monitor/RemapEngine.h"
+#include "monitor/engine/RemapEngine.h"
 #include "settings/LanguageStrings.h"
 #include "settings/ProfileDefaults.h"
 #include "settings/WorkingSet.h"

@@ -2,7 +2,7 @@
 #include "lighting/LightingPage.h"
 #include "link/LinkMessage.h"
 #include "link/RobustMutex.h"
-#include "monitor/MonitorCommands.h"
+#include "monitor/service/MonitorCommands.h"
 #include "settings/IniFile.h"
 #include "settings/ProfileDefaults.h"
 #include "settings/ProfileFile.h"

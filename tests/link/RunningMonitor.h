@@ -1,6 +1,6 @@
 #pragma once
 
-#include "monitor/Monitor.h"
+#include "monitor/service/Monitor.h"
 
 #include <chrono>
 #include <functional>

@@ -1,11 +1,11 @@
 // The watcher against an Xvfb of the test's own, where the test sets
 // _NET_ACTIVE_WINDOW as a window manager would (Xvfb runs none).
-#include "monitor/ActiveWindowWatcher.h"
+#include "monitor/games/ActiveWindowWatcher.h"
 
 #include "link/LinkMessage.h"
 #include "link/LinkNames.h"
 #include "link/MessageSocket.h"
-#include "monitor/MonitorCommands.h"
+#include "monitor/service/MonitorCommands.h"
 #include "settings/LanguageStrings.h"
 #include "settings/ProfileDefaults.h"
 #include "settings/TextField.h"

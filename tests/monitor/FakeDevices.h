@@ -1,8 +1,8 @@
 #pragma once
 
-#include "monitor/KeyboardSource.h"
-#include "monitor/OutputDevice.h"
-#include "monitor/RemapEngine.h"
+#include "monitor/devices/KeyboardSource.h"
+#include "monitor/engine/OutputDevice.h"
+#include "monitor/engine/RemapEngine.h"
 
 #include <ctime>
 #include <fcntl.h>

@@ -1,4 +1,4 @@
-#include "monitor/GameFollower.h"
+#include "monitor/games/GameFollower.h"
 #include "tests/TempDir.h"
 
 #include <gtest/gtest.h>

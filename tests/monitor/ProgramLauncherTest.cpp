@@ -1,4 +1,4 @@
-#include "monitor/ProgramLauncher.h"
+#include "monitor/service/ProgramLauncher.h"
 #include "tests/TempDir.h"
 #include "tests/Wait.h"
 

@@ -2,9 +2,9 @@
 // the monitor's own device read back. Only where /dev/uinput can be written;
 // the keyboards are named, so no real keyboard is ever taken, and they type
 // Scroll Lock and Pause, which a desktop the test runs on takes no action on.
-#include "monitor/EvdevKeyboards.h"
-#include "monitor/Monitor.h"
-#include "monitor/UinputDevice.h"
+#include "monitor/devices/EvdevKeyboards.h"
+#include "monitor/devices/UinputDevice.h"
+#include "monitor/service/Monitor.h"
 #include "settings/LanguageStrings.h"
 #include "settings/ProfileDefaults.h"
 #include "settings/WorkingSet.h"

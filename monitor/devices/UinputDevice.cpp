@@ -1,4 +1,4 @@
-#include "monitor/UinputDevice.h"
+#include "monitor/devices/UinputDevice.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "monitor/GameFollower.h"
+#include "monitor/games/GameFollower.h"
 
 #include <filesystem>
 #include <system_error>

@@ -3,11 +3,11 @@
 #include "link/MessageSocket.h"
 #include "link/RobustMutex.h"
 #include "link/SharedBlockMapping.h"
-#include "monitor/ActiveWindowWatcher.h"
-#include "monitor/GameFollower.h"
-#include "monitor/KeyDriver.h"
-#include "monitor/ProgramLauncher.h"
-#include "monitor/RemapEngine.h"
+#include "monitor/devices/KeyDriver.h"
+#include "monitor/engine/RemapEngine.h"
+#include "monitor/games/ActiveWindowWatcher.h"
+#include "monitor/games/GameFollower.h"
+#include "monitor/service/ProgramLauncher.h"
 
 #include <chrono>
 #include <deque>

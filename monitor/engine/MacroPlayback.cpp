@@ -1,7 +1,7 @@
-#include "monitor/MacroPlayback.h"
+#include "monitor/engine/MacroPlayback.h"
 
-#include "monitor/InputCodeTable.h"
-#include "monitor/OutputKeys.h"
+#include "monitor/engine/InputCodeTable.h"
+#include "monitor/engine/OutputKeys.h"
 
 #include <algorithm>
 #include <cstring>

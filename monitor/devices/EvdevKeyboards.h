@@ -1,6 +1,6 @@
 #pragma once
 
-#include "monitor/KeyboardSource.h"
+#include "monitor/devices/KeyboardSource.h"
 
 #include <array>
 #include <linux/input-event-codes.h>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "monitor/EscapeChord.h"
-#include "monitor/KeyboardSource.h"
-#include "monitor/OutputDevice.h"
-#include "monitor/RemapEngine.h"
+#include "monitor/devices/KeyboardSource.h"
+#include "monitor/engine/EscapeChord.h"
+#include "monitor/engine/OutputDevice.h"
+#include "monitor/engine/RemapEngine.h"
 
 #include <memory>
 #include <poll.h>

@@ -1,7 +1,7 @@
-#include "monitor/RemapEngine.h"
+#include "monitor/engine/RemapEngine.h"
 
-#include "monitor/InputCodeTable.h"
-#include "monitor/OutputDevice.h"
+#include "monitor/engine/InputCodeTable.h"
+#include "monitor/engine/OutputDevice.h"
 #include "settings/ProfileDefaults.h"
 #include "settings/TextField.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "monitor/MacroPlayback.h"
-#include "monitor/OutputKeys.h"
+#include "monitor/engine/MacroPlayback.h"
+#include "monitor/engine/OutputKeys.h"
 #include "settings/ProfileRecord.h"
 
 #include <array>

@@ -1,4 +1,4 @@
-#include "monitor/ProgramLauncher.h"
+#include "monitor/service/ProgramLauncher.h"
 
 #include <cerrno>
 #include <cstring>

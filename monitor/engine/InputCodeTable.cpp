@@ -1,4 +1,4 @@
-#include "monitor/InputCodeTable.h"
+#include "monitor/engine/InputCodeTable.h"
 
 #include <array>
 #include <linux/input-event-codes.h>

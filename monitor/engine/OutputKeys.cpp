@@ -1,4 +1,4 @@
-#include "monitor/OutputKeys.h"
+#include "monitor/engine/OutputKeys.h"
 
 namespace vantrel {
 

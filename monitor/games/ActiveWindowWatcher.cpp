@@ -1,4 +1,4 @@
-#include "monitor/ActiveWindowWatcher.h"
+#include "monitor/games/ActiveWindowWatcher.h"
 
 #include <cstdlib>
 #include <filesystem>

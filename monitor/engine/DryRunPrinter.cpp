@@ -1,4 +1,4 @@
-#include "monitor/DryRunPrinter.h"
+#include "monitor/engine/DryRunPrinter.h"
 
 #include <libevdev/libevdev.h>
 

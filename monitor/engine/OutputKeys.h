@@ -1,6 +1,6 @@
 #pragma once
 
-#include "monitor/OutputDevice.h"
+#include "monitor/engine/OutputDevice.h"
 
 #include <array>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "monitor/MonitorCommands.h"
+#include "monitor/service/MonitorCommands.h"
 
 #include "link/LinkMessage.h"
 #include "link/LinkNames.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "monitor/OutputDevice.h"
-#include "monitor/RemapEngine.h"
+#include "monitor/engine/OutputDevice.h"
+#include "monitor/engine/RemapEngine.h"
 
 #include <cstdio>
 

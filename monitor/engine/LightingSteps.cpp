@@ -1,4 +1,4 @@
-#include "monitor/LightingSteps.h"
+#include "monitor/engine/LightingSteps.h"
 
 #include "lighting/EffectTable.h"
 

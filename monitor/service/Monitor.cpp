@@ -1,8 +1,8 @@
-#include "monitor/Monitor.h"
+#include "monitor/service/Monitor.h"
 
 #include "link/ChangeFlags.h"
 #include "link/LinkNames.h"
-#include "monitor/LightingSteps.h"
+#include "monitor/engine/LightingSteps.h"
 #include "settings/LanguageStrings.h"
 #include "settings/TextField.h"
 #include "settings/WorkingSet.h"

@@ -1,6 +1,6 @@
-#include "monitor/EvdevKeyboards.h"
+#include "monitor/devices/EvdevKeyboards.h"
 
-#include "monitor/UinputDevice.h"
+#include "monitor/devices/UinputDevice.h"
 
 #include <algorithm>
 #include <cerrno>

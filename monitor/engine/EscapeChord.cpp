@@ -1,4 +1,4 @@
-#include "monitor/EscapeChord.h"
+#include "monitor/engine/EscapeChord.h"
 
 namespace vantrel {
 

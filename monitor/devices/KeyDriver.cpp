@@ -1,4 +1,4 @@
-#include "monitor/KeyDriver.h"
+#include "monitor/devices/KeyDriver.h"
 
 #include <algorithm>
 #include <cstdint>
