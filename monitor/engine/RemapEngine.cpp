@@ -137,11 +137,10 @@ void RemapEngine::key(uint16_t code, int32_t value, TimePoint now) {
             if (MacroPlayback* playback = playing(positions()[code]))
                 playback->keyReleased();
         }
-    } else if (value == 2) {
-        if (held.kind == Held::Kind::Keys && held.count == 1)
-            m_keys.repeat(held.codes[0]);
-        else if (held.kind == Held::Kind::Wheel)
-            scroll(held.wheel);
+    } else if (value == 2 && held.kind == Held::Kind::Wheel) {
+        // Held keys repeat on the output device by themselves; a held wheel
+        // key turns the wheel at each repeat of the keyboard.
+        scroll(held.wheel);
     }
 }
 
