@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <poll.h>
@@ -65,6 +66,11 @@ constexpr const char* kHelp =
     "                         (the marks the last apply carried)\n"
     "  --help                 show this text\n"
     "  --version              show the version\n";
+
+// Another monitor runs (or the runtime folder cannot be used): a status of
+// its own, on which the user service does not restart.
+constexpr int kNotStarted = 3;
+constexpr const char* kSystemdRun = "/usr/bin/systemd-run";
 
 int usage() {
     std::fputs(kHelp, stderr);
@@ -118,8 +124,12 @@ int runMonitor(const std::string& dir, const std::string& folder, const Options&
     monitor.setAnswerDelay(std::chrono::milliseconds(options.answerDelayMs));
     if (stopFd < 0 || !monitor.publish()) {
         warn("another monitor runs, or the runtime folder is unusable");
-        return 1;
+        return kNotStarted;
     }
+    // As the user service the monitor is sandboxed; the programs its keys
+    // launch start as the user's own, through the user manager.
+    if (std::getenv("INVOCATION_ID") && ::access(kSystemdRun, X_OK) == 0)
+        monitor.launchThrough({kSystemdRun, "--user", "--no-block", "--collect", "--quiet", "--"});
     std::string whyNot;
     auto output = UinputDevice::create(whyNot);
     auto keyboards = std::make_unique<EvdevKeyboards>(options.devices, true);

@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace vantrel {
 
@@ -47,6 +48,10 @@ public:
     // Removes every object again.
     void withdraw();
 
+    // Programs that keys launch start through this command (see ProgramLauncher).
+    void launchThrough(std::vector<std::string> starter) {
+        m_launcher.setStarter(std::move(starter));
+    }
     // How long the answer to an apply waits; 0 answers at once.
     void setAnswerDelay(std::chrono::milliseconds delay) { m_answerDelay = delay; }
 
