@@ -14,6 +14,7 @@
 #include "tests/TempDir.h"
 #include "tests/Wait.h"
 #include "tests/link/RunningMonitor.h"
+#include "tests/monitor/FakeDevices.h"
 #include "tests/monitor/FakeOpenRgbServer.h"
 
 #include <gtest/gtest.h>
@@ -204,28 +205,57 @@ TEST(OpenRgbClientTest, ComesBackWhenTheServerRestarts) {
     ASSERT_TRUE(pumpUntil(*l, [&] { return !server->received(1050).empty(); }));
 }
 
-TEST(OpenRgbMonitorTest, AnApplyShowsTheNewEffectOnTheKeyboard) {
-    TempDir runtime, folder;
-    auto block = std::make_unique<SharedBlock>();
-    resetAllProfiles(*block, LanguageStrings());
-    block->profiles[0] = *profile(2);
-    WorkingSet(folder.folder()).writeWorkingSet(*block, 0);
-    FakeOpenRgbServer server(5, {kKeyboard});
-    RunningMonitor monitor(runtime.folder(), folder.folder(), 0ms,
-                           [&](Monitor& m) { m.showLighting(lighting(server, 2)); });
-    auto lastA = [&] {
+// The monitor's loop with the lighting (and a keyboard on a pipe), over the
+// real link in a runtime folder of the test's own.
+class OpenRgbMonitorTest : public ::testing::Test {
+protected:
+    void start(int32_t effect) {
+        auto block = std::make_unique<SharedBlock>();
+        resetAllProfiles(*block, LanguageStrings());
+        block->profiles[0] = *profile(effect);
+        WorkingSet(folder.folder()).writeWorkingSet(*block, 0);
+        monitor = std::make_unique<RunningMonitor>(
+            runtime.folder(), folder.folder(), 0ms, [&](Monitor& m) {
+                m.attachKeyboard(std::make_unique<PipeKeyboard>(in.readEnd()),
+                                 std::make_unique<PipeOutput>(out.writeEnd()));
+                m.showLighting(lighting(server, effect));
+            });
+    }
+    // The colours of the last frame.
+    std::vector<uint32_t> shown() {
         const auto frames = server.received(OpenRgbPacket::kUpdateLeds);
-        return frames.empty() ? 0u : words(frames.back().payload, 6)[0];
-    };
+        return frames.empty() ? std::vector<uint32_t>{} : words(frames.back().payload, 6);
+    }
+
+    TempDir runtime, folder;
+    FakeOpenRgbServer server{5, {kKeyboard}};
+    EventPipe in, out;
+    std::unique_ptr<RunningMonitor> monitor;
+};
+
+TEST_F(OpenRgbMonitorTest, AnApplyShowsTheNewEffectOnTheKeyboard) {
+    start(2);
     // Wave moves: frames keep coming.
     ASSERT_TRUE(waitUntil([&] { return server.received(1050).size() > 5; }));
     ASSERT_TRUE(MonitorCommands::switchProfile(runtime.folder(), 0, 0));
     MessageSocket::post(runtime.folder() + kMonitorSocketName, {kMsgApplied, 1, 0});
-    EXPECT_TRUE(waitUntil([&] { return lastA() == kRedAt30; }, 1s));
-    // Static: one frame, and no more.
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            return shown() == std::vector<uint32_t>{kRedAt30, kRedAt30};
+        },
+        1s));
+    // Static: that frame, and no more.
     const size_t frames = server.received(1050).size();
     std::this_thread::sleep_for(300ms);
     EXPECT_EQ(server.received(1050).size(), frames);
+}
+
+TEST_F(OpenRgbMonitorTest, AKeyPressLightsItsKeyInTheReactiveEffect) {
+    start(4);
+    ASSERT_TRUE(waitUntil([&] { return shown() == std::vector<uint32_t>{0, 0}; }));
+    writeKey(in.writeEnd(), KEY_A, 1);
+    ASSERT_TRUE(waitUntil([&] { return !shown().empty() && shown()[0] != 0; }));
+    EXPECT_EQ(shown()[1], 0u); // Escape stays dark
 }
 
 } // namespace
