@@ -27,8 +27,9 @@ void KeyboardLighting::setProfile(const ProfileRecord& profile) {
 void KeyboardLighting::keyPressed(int position, Clock::time_point now) {
     if (position < 0 || position >= kKeyPositions)
         return;
+    // No frame of its own: a press that shows makes the effect move, and
+    // moving frames come at their pace.
     m_renderer.keyPressed(position, milliseconds(now));
-    m_changed = true;
 }
 
 void KeyboardLighting::addFds(std::vector<pollfd>& fds) const {
