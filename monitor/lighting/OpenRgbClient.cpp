@@ -94,7 +94,6 @@ void OpenRgbClient::connect(Clock::time_point now) {
 }
 
 void OpenRgbClient::connected(Clock::time_point now) {
-    m_said = false;
     m_state = State::Version;
     uint8_t version[4];
     std::memcpy(version, &kProtocolVersion, 4);
@@ -106,18 +105,15 @@ void OpenRgbClient::drop(const char* why, Clock::time_point now, bool lost) {
     // A server that went away after serving a while may be back at once (a
     // restart); one that fails or ends every connection is tried again later.
     const bool atOnce = lost && m_state == State::Ready && now - m_readySince >= m_patience;
-    if (why) {
-        std::fprintf(stderr, "vantrel-monitor: OpenRGB at %s %s; trying again\n",
-                     m_endpoint.text.c_str(), why);
-    } else if (!m_said) {
-        std::fprintf(stderr,
-                     "vantrel-monitor: OpenRGB is not running at %s (or its SDK server is "
-                     "off); trying again every %lld s\n",
-                     m_endpoint.text.c_str(),
-                     static_cast<long long>(
-                         std::chrono::duration_cast<std::chrono::seconds>(m_patience).count()));
-    }
-    m_said = !why;
+    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(m_patience).count();
+    const std::string said = why ? "OpenRGB at " + m_endpoint.text + " " + why + "; trying again"
+                                 : "OpenRGB is not running at " + m_endpoint.text +
+                                       " (or its SDK server is off); trying again every " +
+                                       std::to_string(seconds) + " s";
+    // Each failure once, until the controllers are lit again.
+    if (said != m_said)
+        std::fprintf(stderr, "vantrel-monitor: %s\n", said.c_str());
+    m_said = said;
     if (m_fd >= 0)
         ::close(m_fd);
     m_fd = -1;
@@ -171,7 +167,8 @@ void OpenRgbClient::read(Clock::time_point now) {
                     break;
                 const auto payload =
                     std::span(m_in).subspan(at + OpenRgbPacket::kHeaderSize, header->size);
-                if (!packet(header->device, header->id, payload, now))
+                packet(header->device, header->id, payload, now);
+                if (m_fd < 0)
                     return;
                 at += OpenRgbPacket::kHeaderSize + header->size;
             }
@@ -186,7 +183,7 @@ void OpenRgbClient::read(Clock::time_point now) {
     }
 }
 
-bool OpenRgbClient::packet(uint32_t device, uint32_t id, std::span<const uint8_t> payload,
+void OpenRgbClient::packet(uint32_t device, uint32_t id, std::span<const uint8_t> payload,
                            Clock::time_point now) {
     if (id == OpenRgbPacket::kDeviceListUpdated) {
         // Indexes may have moved: no frame until the list is read again.
@@ -194,23 +191,23 @@ bool OpenRgbClient::packet(uint32_t device, uint32_t id, std::span<const uint8_t
             list(now);
         else
             m_relist = true;
-        return true;
+        return;
     }
     if (m_state == State::Version && id == OpenRgbPacket::kRequestProtocolVersion) {
         if (payload.size() != 4 || OpenRgbPacket::u32(payload.data()) == 0) {
             drop("answered the protocol version wrongly", now);
-            return false;
+            return;
         }
         m_protocol = std::min(kProtocolVersion, OpenRgbPacket::u32(payload.data()));
         queue(0, OpenRgbPacket::kSetClientName,
               std::span(reinterpret_cast<const uint8_t*>(kClientName), sizeof kClientName), now);
         list(now);
-        return m_fd >= 0;
+        return;
     }
     if (m_state == State::Count && id == OpenRgbPacket::kRequestControllerCount) {
         if (payload.size() != 4 || OpenRgbPacket::u32(payload.data()) > kMostControllers) {
             drop("sent a wrong controller count", now);
-            return false;
+            return;
         }
         m_count = OpenRgbPacket::u32(payload.data());
         m_listing = 0;
@@ -219,7 +216,7 @@ bool OpenRgbClient::packet(uint32_t device, uint32_t id, std::span<const uint8_t
         const auto description = ControllerDescription::parse(payload, m_protocol);
         if (!description) {
             drop("sent a malformed controller description", now);
-            return false;
+            return;
         }
         const bool wanted =
             m_deviceNames.empty()
@@ -238,7 +235,7 @@ bool OpenRgbClient::packet(uint32_t device, uint32_t id, std::span<const uint8_t
         }
         ++m_listing;
     } else {
-        return true;
+        return;
     }
     if (m_relist) {
         list(now);
@@ -250,12 +247,12 @@ bool OpenRgbClient::packet(uint32_t device, uint32_t id, std::span<const uint8_t
     } else {
         m_state = State::Ready;
         m_readySince = now;
+        m_said.clear();
         m_frameWanted = true;
         std::fprintf(stderr, "vantrel-monitor: OpenRGB at %s: lighting %zu of %u controllers\n",
                      m_endpoint.text.c_str(), m_controllers.size(), m_count);
         flush(now);
     }
-    return m_fd >= 0;
 }
 
 void OpenRgbClient::list(Clock::time_point now) {

@@ -78,8 +78,8 @@ private:
     // lost: the connection ended, rather than failed.
     void drop(const char* why, Clock::time_point now, bool lost = false);
     void read(Clock::time_point now);
-    // False when the packet makes the connection unusable.
-    bool packet(uint32_t device, uint32_t id, std::span<const uint8_t> payload,
+    // May drop the connection.
+    void packet(uint32_t device, uint32_t id, std::span<const uint8_t> payload,
                 Clock::time_point now);
     void list(Clock::time_point now);
     void queue(uint32_t device, uint32_t id, std::span<const uint8_t> payload,
@@ -99,7 +99,7 @@ private:
     Clock::time_point m_waitingSince{}; // for an answer
     Clock::time_point m_lastProgress{}; // of the writes
     Clock::time_point m_readySince{};
-    bool m_said = false; // the failure was told once
+    std::string m_said; // the last failure told
     uint32_t m_protocol = 0;
     uint32_t m_count = 0;
     uint32_t m_listing = 0; // the controller asked for

@@ -205,6 +205,20 @@ TEST(OpenRgbClientTest, ComesBackWhenTheServerRestarts) {
     ASSERT_TRUE(pumpUntil(*l, [&] { return !server->received(1050).empty(); }));
 }
 
+TEST(OpenRgbClientTest, SaysOnceThatNoServerRunsAndKeepsTrying) {
+    auto server = std::make_unique<FakeOpenRgbServer>(5, std::vector{kKeyboard});
+    const uint16_t port = server->port();
+    auto l = lighting(*server, 0);
+    server.reset();
+    ::testing::internal::CaptureStderr();
+    pumpUntil(*l, [start = Clock::now()] { return Clock::now() - start > 1s; });
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    EXPECT_NE(said.find("OpenRGB is not running at 127.0.0.1:"), std::string::npos);
+    server = std::make_unique<FakeOpenRgbServer>(5, std::vector{kKeyboard}, port);
+    ASSERT_TRUE(pumpUntil(*l, [&] { return !server->received(1050).empty(); }));
+}
+
 // The monitor's loop with the lighting (and a keyboard on a pipe), over the
 // real link in a runtime folder of the test's own.
 class OpenRgbMonitorTest : public ::testing::Test {
