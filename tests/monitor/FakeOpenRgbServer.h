@@ -119,7 +119,6 @@ public:
     std::string address() const { return "127.0.0.1:" + std::to_string(m_port); }
     uint16_t port() const { return m_port; }
     int connections() const { return m_connections; }
-    bool clientConnected() const { return m_client >= 0; }
     std::vector<Packet> received() {
         std::lock_guard lock(m_mutex);
         return m_received;
