@@ -3,11 +3,18 @@
 // 104-LED keyboard of a local fake OpenRGB server, and the process's CPU time
 // (/proc/PID/schedstat), wake-ups (its context switches) and the frames the
 // server received are counted over a window once the first frame arrived.
+// Also how soon an apply shows: the monitor's loop in a thread, the time from
+// posting 1224 to the server's receiving the new colour.
+#include "link/LinkMessage.h"
+#include "link/LinkNames.h"
+#include "link/MessageSocket.h"
+#include "monitor/service/MonitorCommands.h"
 #include "settings/LanguageStrings.h"
 #include "settings/ProfileDefaults.h"
 #include "settings/WorkingSet.h"
 #include "tests/TempDir.h"
 #include "tests/Wait.h"
+#include "tests/link/RunningMonitor.h"
 #include "tests/monitor/FakeOpenRgbServer.h"
 
 #include <benchmark/benchmark.h>
@@ -96,6 +103,42 @@ BENCHMARK(BM_MonitorStreaming)
     ->Iterations(1)
     ->UseManualTime()
     ->Unit(benchmark::kSecond);
+
+// Each apply switches the static effect between profile 0 (red) and 1 (green).
+void BM_ApplyToFrame(benchmark::State& state) {
+    FakeOpenRgbServer server(5, {{5, "Keyboard", {"Key: A"}, {0}, {}}});
+    TempDir runtime, folder;
+    auto block = std::make_unique<SharedBlock>();
+    resetAllProfiles(*block, LanguageStrings());
+    for (ProfileRecord& p : block->profiles)
+        p.LtSwitch = 0;
+    block->profiles[1].LtColor[0] = 1;
+    WorkingSet(folder.folder()).writeWorkingSet(*block, 0);
+    RunningMonitor monitor(
+        runtime.folder(), folder.folder(), std::chrono::milliseconds(0), [&](Monitor& m) {
+            std::string whyNot;
+            m.showLighting(std::make_unique<KeyboardLighting>(std::make_unique<OpenRgbClient>(
+                *OpenRgbClient::resolve(server.address(), whyNot), std::vector<std::string>{})));
+        });
+    auto shown = [&] {
+        const auto frames = server.received(OpenRgbPacket::kUpdateLeds);
+        return frames.empty() ? 0u : OpenRgbPacket::u32(&frames.back().payload[6]);
+    };
+    waitUntil([&] { return shown() == uint32_t(kRed); });
+    int profile = 0;
+    for (auto _ : state) {
+        profile = 1 - profile;
+        MonitorCommands::switchProfile(runtime.folder(), profile, 0);
+        const auto posted = std::chrono::steady_clock::now();
+        MessageSocket::post(runtime.folder() + kMonitorSocketName, {kMsgApplied, 1, 0});
+        const uint32_t wanted = uint32_t(profile ? kGreen : kRed);
+        while (shown() != wanted)
+            std::this_thread::sleep_for(std::chrono::microseconds(100));
+        state.SetIterationTime(
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - posted).count());
+    }
+}
+BENCHMARK(BM_ApplyToFrame)->Iterations(50)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 } // namespace
 
