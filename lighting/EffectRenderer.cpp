@@ -98,15 +98,16 @@ struct Scene {
     int chosen;             // 0..6
 };
 
-// Where a key lies along a direction: 0 left, right, top, bottom; 1 the far side.
+// Where a key lies along a direction, as the page's arrows show it: 0 toward
+// the left, 1 toward the right, 2 up, 3 down; 0 where the motion starts.
 double along(const KeyGeometry::Place& p, int direction) {
     switch (direction) {
-    case 1:
+    case 0:
         return 1 - p.x;
     case 2:
-        return p.y;
-    case 3:
         return 1 - p.y;
+    case 3:
+        return p.y;
     default:
         return p.x;
     }
@@ -189,8 +190,9 @@ Rgb spiral(const Scene& s, int k) {
     const KeyGeometry::Place& p = KeyGeometry::places()[size_t(k)];
     const double dx = p.x - 0.5;
     const double dy = (p.y - 0.5) * KeyGeometry::aspect();
-    // Senses: clockwise or not, with the arms wound one way or the other.
-    const double turn = s.direction == 0 || s.direction == 2 ? 1 : -1;
+    // Senses: anticlockwise (left arrow) or clockwise (right), with the arms
+    // wound one way (left, right) or the other (up, down).
+    const double turn = s.direction == 1 || s.direction == 3 ? 1 : -1;
     const double wind = s.direction < 2 ? 1 : -1;
     const double arm =
         2 * std::atan2(dy, dx) / kTwoPi + wind * 3 * std::hypot(dx, dy) - turn * s.t * s.rate / 3;

@@ -138,7 +138,7 @@ TEST_F(Renderer, EachDirectionMovesItsWay) {
         int direction;
         int lit, dark;
     } senses[] = {
-        {0, s.left, s.right}, {1, s.right, s.left}, {2, s.top, s.bottom}, {3, s.bottom, s.top}};
+        {0, s.right, s.left}, {1, s.left, s.right}, {2, s.bottom, s.top}, {3, s.top, s.bottom}};
     profile.LtPulsation[9] = 4;
     for (const auto& sense : senses) {
         profile.Direction[0] = sense.direction;
