@@ -104,6 +104,46 @@ BENCHMARK(BM_MonitorStreaming)
     ->UseManualTime()
     ->Unit(benchmark::kSecond);
 
+// What one frame costs the monitor's loop (render, then send to the server):
+// the longest a key that arrives meanwhile waits for it. A 104-LED keyboard,
+// Wave with the rainbow.
+void BM_FrameOnTheLoop(benchmark::State& state) {
+    FakeOpenRgbServer server(5, {{5,
+                                  "Keyboard",
+                                  std::vector<std::string>(104, "Key: A"),
+                                  std::vector<uint32_t>(104, 0),
+                                  {}}});
+    auto profile = std::make_unique<ProfileRecord>();
+    resetProfile(*profile, 0, LanguageStrings());
+    profile->LtSwitch = 2;
+    profile->LtColor[2] = 7;
+    std::string whyNot;
+    KeyboardLighting lighting(std::make_unique<OpenRgbClient>(
+        *OpenRgbClient::resolve(server.address(), whyNot), std::vector<std::string>{}));
+    lighting.setProfile(*profile);
+    std::vector<pollfd> fds;
+    while (!lighting.client().ready()) {
+        lighting.update(std::chrono::steady_clock::now());
+        fds.clear();
+        lighting.addFds(fds);
+        ::poll(fds.data(), fds.size(), 10);
+        for (const pollfd& fd : fds)
+            if (fd.revents)
+                lighting.handle(fd, std::chrono::steady_clock::now());
+    }
+    for (auto _ : state) {
+        lighting.setProfile(*profile); // a change: a frame is due at once
+        const auto start = std::chrono::steady_clock::now();
+        lighting.update(start);
+        state.SetIterationTime(
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        // Time for the server to read it, so that each frame goes out whole.
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        benchmark::DoNotOptimize(lighting.client().unsentBytes());
+    }
+}
+BENCHMARK(BM_FrameOnTheLoop)->Iterations(1000)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
 // Each apply switches the static effect between profile 0 (red) and 1 (green).
 void BM_ApplyToFrame(benchmark::State& state) {
     FakeOpenRgbServer server(5, {{5, "Keyboard", {"Key: A"}, {0}, {}}});
