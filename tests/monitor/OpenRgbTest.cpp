@@ -210,6 +210,7 @@ protected:
         auto block = std::make_unique<SharedBlock>();
         resetAllProfiles(*block, LanguageStrings());
         block->profiles[0] = *profile(effect);
+        block->profiles[0].MacroKeyInfo[1].assignType = 69; // F1 brightens
         WorkingSet(folder.folder()).writeWorkingSet(*block, 0);
         monitor = std::make_unique<RunningMonitor>(
             runtime.folder(), folder.folder(), 0ms, [&](Monitor& m) {
@@ -245,6 +246,13 @@ TEST_F(OpenRgbMonitorTest, AnApplyShowsTheNewEffectOnTheKeyboard) {
     const size_t frames = server.received(1050).size();
     std::this_thread::sleep_for(300ms);
     EXPECT_EQ(server.received(1050).size(), frames);
+}
+
+TEST_F(OpenRgbMonitorTest, TheBrightnessKeyShowsAtOnce) {
+    start(0);
+    ASSERT_TRUE(waitUntil([&] { return shown() == std::vector<uint32_t>{kRedAt30, kRedAt30}; }));
+    writeKey(in.writeEnd(), KEY_F1, 1);
+    EXPECT_TRUE(waitUntil([&] { return shown() == std::vector<uint32_t>{102, 102}; }, 1s));
 }
 
 TEST_F(OpenRgbMonitorTest, AKeyPressLightsItsKeyInTheReactiveEffect) {
