@@ -95,8 +95,8 @@ void OpenRgbClient::connect(Clock::time_point now) {
 
 void OpenRgbClient::connected(Clock::time_point now) {
     m_state = State::Version;
-    uint8_t version[4];
-    std::memcpy(version, &kProtocolVersion, 4);
+    std::vector<uint8_t> version;
+    OpenRgbPacket::putU32(version, kProtocolVersion);
     request(0, OpenRgbPacket::kRequestProtocolVersion, version, now);
 }
 
@@ -240,8 +240,8 @@ void OpenRgbClient::packet(uint32_t device, uint32_t id, std::span<const uint8_t
     if (m_relist) {
         list(now);
     } else if (m_listing < m_count) {
-        uint8_t version[4];
-        std::memcpy(version, &m_protocol, 4);
+        std::vector<uint8_t> version;
+        OpenRgbPacket::putU32(version, m_protocol);
         m_state = State::Data;
         request(m_listing, OpenRgbPacket::kRequestControllerData, version, now);
     } else {
