@@ -2,6 +2,7 @@
 
 #include "monitor/lighting/OpenRgbPacket.h"
 
+#include <algorithm>
 #include <arpa/inet.h>
 #include <atomic>
 #include <cstring>
@@ -119,16 +120,12 @@ public:
     std::string address() const { return "127.0.0.1:" + std::to_string(m_port); }
     uint16_t port() const { return m_port; }
     int connections() const { return m_connections; }
-    std::vector<Packet> received() {
-        std::lock_guard lock(m_mutex);
-        return m_received;
-    }
-    // Packets of one id, in order.
+    // The packets of one id the client sent, in order.
     std::vector<Packet> received(uint32_t id) {
+        std::lock_guard lock(m_mutex);
         std::vector<Packet> of;
-        for (Packet& p : received())
-            if (p.id == id)
-                of.push_back(std::move(p));
+        std::ranges::copy_if(m_received, std::back_inserter(of),
+                             [&](auto& p) { return p.id == id; });
         return of;
     }
     void stopReading(bool stop) { m_stopReading = stop; }
