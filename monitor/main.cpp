@@ -4,6 +4,8 @@
 #include "monitor/devices/UinputDevice.h"
 #include "monitor/engine/DryRunPrinter.h"
 #include "monitor/games/ActiveWindowWatcher.h"
+#include "monitor/lighting/KeyboardLighting.h"
+#include "monitor/lighting/OpenRgbClient.h"
 #include "monitor/service/Monitor.h"
 #include "monitor/service/MonitorCommands.h"
 #include "settings/ConfigFolder.h"
@@ -30,6 +32,7 @@ namespace {
 
 constexpr const char* kHelp =
     "Usage: vantrel-monitor [--answer-delay MS] [--device NAME]...\n"
+    "                       [--openrgb HOST:PORT|off] [--openrgb-device NAME]...\n"
     "       vantrel-monitor --dry-run [--device NAME]...\n"
     "       vantrel-monitor COMMAND ARGS\n"
     "\n"
@@ -46,6 +49,15 @@ constexpr const char* kHelp =
     "says why once and only serves the configuration program.\n"
     "Left Shift + Right Shift + Escape lets go of the keyboards at once; the\n"
     "same chord takes them again.\n"
+    "\n"
+    "It shows the current profile's lighting effect on RGB keyboards through\n"
+    "OpenRGB: it connects to OpenRGB's SDK server at HOST:PORT (--openrgb,\n"
+    "127.0.0.1:6742 unless told otherwise; \"--openrgb off\" turns this off),\n"
+    "takes every controller of the keyboard type (or those named with\n"
+    "--openrgb-device) into its direct mode and lights each key LED as the\n"
+    "key's position on the keyboard picture; other LEDs keep their colour.\n"
+    "Without a server it says so once and tries again every 5 seconds. It\n"
+    "only connects; it never listens on the network.\n"
     "\n"
     "--dry-run reads the keyboards without holding them and prints, for each\n"
     "key event, what the current profile would send. It takes the profile from\n"
@@ -85,6 +97,8 @@ struct Options {
     bool dryRun = false;
     int answerDelayMs = 0;
     std::vector<std::string> devices;
+    std::string openRgb = "127.0.0.1:6742";
+    std::vector<std::string> openRgbDevices;
 };
 
 // The options of a monitor run; false on anything else.
@@ -97,6 +111,10 @@ bool parse(int argc, char** argv, Options& options) {
             options.answerDelayMs = number(argv[++i]);
         } else if (option == "--device" && i + 1 < argc) {
             options.devices.push_back(argv[++i]);
+        } else if (option == "--openrgb" && i + 1 < argc) {
+            options.openRgb = argv[++i];
+        } else if (option == "--openrgb-device" && i + 1 < argc) {
+            options.openRgbDevices.push_back(argv[++i]);
         } else {
             return false;
         }
@@ -144,6 +162,13 @@ int runMonitor(const std::string& dir, const std::string& folder, const Options&
         monitor.followGames(std::move(watcher));
     else
         warn("profiles do not follow games: " + whyNot);
+    if (options.openRgb != "off") {
+        if (auto endpoint = OpenRgbClient::resolve(options.openRgb, whyNot))
+            monitor.showLighting(std::make_unique<KeyboardLighting>(
+                std::make_unique<OpenRgbClient>(std::move(*endpoint), options.openRgbDevices)));
+        else
+            warn("no lighting through OpenRGB: " + whyNot);
+    }
     monitor.run(stopFd);
     monitor.withdraw();
     ::close(stopFd);

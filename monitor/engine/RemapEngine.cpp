@@ -72,8 +72,6 @@ constexpr uint8_t kWindowsKeyLock = 72;
 // The shortcut's modifier bits 1..4 and the keys they press, in that order.
 constexpr uint16_t kShortcutModifiers[] = {KEY_LEFTCTRL, KEY_LEFTSHIFT, KEY_LEFTALT, KEY_LEFTMETA};
 
-// Which key position a keyboard's key is: the position whose factory usage it
-// sends. Keys no position stands for have -1.
 const std::array<int8_t, KEY_CNT>& positions() {
     static const std::array<int8_t, KEY_CNT> table = [] {
         std::array<int8_t, KEY_CNT> t;
@@ -88,6 +86,10 @@ const std::array<int8_t, KEY_CNT>& positions() {
 }
 
 } // namespace
+
+int RemapEngine::position(uint16_t code) {
+    return code < KEY_CNT ? positions()[code] : -1;
+}
 
 RemapEngine::RemapEngine(OutputDevice& device, Actions& actions)
     : m_device(device), m_actions(actions), m_keys(device) {

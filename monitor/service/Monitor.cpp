@@ -57,6 +57,7 @@ void Monitor::withdraw() {
         return;
     m_keys.reset();
     m_output.reset();
+    m_lighting.reset();
     m_socket.close();
     if (m_block.mapped())
         ::unlink((m_dir + kBlockFileName).c_str());
@@ -101,6 +102,8 @@ void Monitor::takeProfile() {
         return;
     if (m_keys)
         m_keys->engine().setProfile(*profile);
+    if (m_lighting)
+        m_lighting->setProfile(*profile);
     m_follower.setGames(games);
     if (current != m_currentProfile && m_currentProfile >= 0)
         m_follower.manualSwitch(current);
@@ -109,6 +112,11 @@ void Monitor::takeProfile() {
 
 void Monitor::followGames(std::unique_ptr<ActiveWindowWatcher> watcher) {
     m_watcher = std::move(watcher);
+    takeProfile();
+}
+
+void Monitor::showLighting(std::unique_ptr<KeyboardLighting> lighting) {
+    m_lighting = std::move(lighting);
     takeProfile();
 }
 
@@ -140,20 +148,30 @@ void Monitor::switchProfile(int profile) {
     }
 }
 
-void Monitor::stepBrightness(int delta) {
-    if (changeBlock([&](SharedBlock& b) {
-            LightingSteps::stepBrightness(
-                b.profiles[std::clamp(b.CurrentProfile, 0, kProfileCount - 1)], delta);
+void Monitor::changeLighting(const std::function<void(ProfileRecord&)>& change) {
+    auto profile = std::make_unique<ProfileRecord>();
+    if (!changeBlock([&](SharedBlock& b) {
+            ProfileRecord& current = b.profiles[std::clamp(b.CurrentProfile, 0, kProfileCount - 1)];
+            change(current);
+            *profile = current;
         }))
-        postToProgram(kMsgDeviceChanged);
+        return;
+    postToProgram(kMsgDeviceChanged);
+    if (m_lighting)
+        m_lighting->setProfile(*profile);
+}
+
+void Monitor::stepBrightness(int delta) {
+    changeLighting([&](ProfileRecord& p) { LightingSteps::stepBrightness(p, delta); });
 }
 
 void Monitor::nextEffect() {
-    if (changeBlock([&](SharedBlock& b) {
-            LightingSteps::nextEffect(
-                b.profiles[std::clamp(b.CurrentProfile, 0, kProfileCount - 1)]);
-        }))
-        postToProgram(kMsgDeviceChanged);
+    changeLighting([](ProfileRecord& p) { LightingSteps::nextEffect(p); });
+}
+
+void Monitor::heard(uint16_t code, int32_t value) {
+    if (m_lighting && value == 1)
+        m_lighting->keyPressed(RemapEngine::position(code), Clock::now());
 }
 
 void Monitor::sendDueAnswers() {
@@ -168,6 +186,8 @@ void Monitor::run(int stopFd) {
     for (;;) {
         sendDueAnswers();
         m_launcher.reap();
+        if (m_lighting)
+            m_lighting->update(Clock::now());
         int timeout = -1;
         if (!m_answers.empty()) {
             const auto wait =
@@ -178,6 +198,9 @@ void Monitor::run(int stopFd) {
         const bool watching = m_watcher && m_watcher->fd() >= 0;
         if (watching)
             fds.push_back({m_watcher->fd(), POLLIN, 0});
+        const size_t firstLightingFd = fds.size();
+        if (m_lighting)
+            m_lighting->addFds(fds);
         const size_t firstKeyFd = fds.size();
         if (m_keys)
             m_keys->addFds(fds);
@@ -195,6 +218,10 @@ void Monitor::run(int stopFd) {
         if (watching && fds[2].revents) {
             if (const auto program = m_watcher->readChanges())
                 activeProgramChanged(*program);
+        }
+        for (size_t i = firstLightingFd; i < firstKeyFd; ++i) {
+            if (fds[i].revents)
+                m_lighting->handle(fds[i], Clock::now());
         }
     }
     if (m_keys)
