@@ -156,7 +156,9 @@ void Monitor::changeLighting(const std::function<void(ProfileRecord&)>& change) 
             *profile = current;
         }))
         return;
-    postToProgram(kMsgDeviceChanged);
+    // "Changed at the device": an open program reads the whole block again,
+    // so that its next apply keeps what the key did.
+    postToProgram(kMsgBlockChanged);
     if (m_lighting)
         m_lighting->setProfile(*profile);
 }
