@@ -173,8 +173,11 @@ TEST(KeyAssignmentPage, TheEnterKeyStandsForPosition43) {
     PageFixture f;
     EXPECT_FALSE(f.page->keyButton(KeyAssignmentPage::kEnterPosition)->isVisible());
     EXPECT_FALSE(f.page->keyButton(KeyAssignmentPage::kDisabledPosition)->isEnabled());
+    // Our skin's position 43 is "[": the whole of its rectangle is the key.
+    ShapedButton* key = f.page->enterKey();
+    EXPECT_EQ(key->mask().boundingRect(), key->rect());
     f.context.menus().answerNext(1040); // Disable
-    QTest::mouseClick(f.page->enterKey(), Qt::LeftButton, {}, QPoint(31, 13));
+    QTest::mouseClick(key, Qt::LeftButton, {}, QPoint(key->width() / 2, key->height() - 2));
     EXPECT_EQ(f.page->selectedKey(), KeyAssignmentPage::kEnterPosition);
     EXPECT_EQ(f.entry(43).assignType, 1);
     EXPECT_EQ(f.page->enterKey()->toolTip(), QStringLiteral("Disable"));
