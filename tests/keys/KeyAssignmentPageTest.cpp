@@ -207,6 +207,8 @@ TEST(KeyAssignmentPage, ColourKeysShowAndPaintTheDiyColours) {
     p.DIYColorOption[2] = 1;
     f.page->setKeyboardLook(KeyAssignmentPage::Look::Lighting);
     EXPECT_EQ(f.page->colourKey(77)->colour(), 0x0000FFu);
+    QTest::mouseClick(f.page->colourKey(10), Qt::LeftButton);
+    EXPECT_EQ(f.page->colourKey(10)->colour(), 0x0000FFu);
     p.LtSwitch = 3;
     f.page->setKeyboardLook(KeyAssignmentPage::Look::Lighting);
     EXPECT_TRUE(f.page->colourKey(10)->isVisible());
