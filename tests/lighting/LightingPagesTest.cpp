@@ -198,10 +198,18 @@ TEST(DiyPage, ModesPaintingAndTheColourDialog) {
     EXPECT_EQ(keyboard.colourKey(20)->colour(), 0x000022u);
 }
 
-TEST(DiyPage, BrightnessOfItsOwnEntry) {
+TEST(DiyPage, BrightnessOfItsOwnEntryAndTheBrushOfTheCurrentEffectOnly) {
     PagesFixture f;
+    f.profile().LtSwitch = 51;
+    f.profile().DIYColor[0][0] = 0x000011;
+    f.profile().DIYColor[4][0] = 0x000055;
     KeyAssignmentPage keyboard(f.context, nullptr);
+    DiyPage current(f.context, 51, keyboard, nullptr);
     DiyPage page(f.context, 55, keyboard, nullptr);
+    // In the order a refresh of every page takes.
+    current.refresh();
+    page.refresh();
+    EXPECT_EQ(keyboard.colourKey(7)->brushColour(), 0x000011u);
     page.show();
     emit page.brightnessSlider()->valueChanged(0, 201);
     settle();
