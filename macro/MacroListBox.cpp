@@ -36,7 +36,7 @@ MacroListBox::MacroListBox(int listId, QWidget* parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_icons = {
         {MacroEventList::kPauseRow, blackSeeThrough(ProgramPictures::kPauseIcon)},
         {MacroEventList::kKeyReleaseRow, blackSeeThrough(ProgramPictures::kKeyReleaseIcon)},

@@ -25,13 +25,18 @@ void wheel(MacroListBox& list, int delta) {
 
 } // namespace
 
-TEST(MacroListBox, EachWheelStepScrollsOneRow) {
+TEST(MacroListBox, EachWheelStepScrollsOneRowAndTheBarShowsOnlyOnOverflow) {
     MacroListBox list(ControlIds::kEventList, nullptr);
     list.resize(200, 5 * MacroListBox::kRowHeight);
-    for (int i = 0; i < 30; ++i)
-        list.addRow(QString::number(i), List::itemData(i, List::kKeyPressRow));
     list.show();
     QScrollBar* bar = list.verticalScrollBar();
+    for (int i = 0; i < 30; ++i) {
+        list.addRow(QString::number(i), List::itemData(i, List::kKeyPressRow));
+        if (i == 4 || i == 5) {
+            handlePosted();
+            EXPECT_EQ(bar->isVisible(), i == 5);
+        }
+    }
     // Down for a zero or negative delta, however large.
     for (const int delta : {-120, -360, 0})
         wheel(list, delta);
