@@ -81,7 +81,7 @@ TEST(MacroListBox, FocusBackOnTheListCommitsTheEditorWithoutSelecting) {
     EXPECT_EQ(list.selectedRow(), -1);
 }
 
-TEST(MacroListBox, ThePauseEditorStartsAfterTheIconAndKeepsOnlyDigits) {
+TEST(MacroListBox, ThePauseEditorStartsAfterTheIconAndKeepsItsUnit) {
     MacroListBox list(ControlIds::kEventList, nullptr);
     list.resize(200, 100);
     list.addRow(QStringLiteral("120 ms"), List::itemData(0, List::kPauseRow));
@@ -93,5 +93,10 @@ TEST(MacroListBox, ThePauseEditorStartsAfterTheIconAndKeepsOnlyDigits) {
     ASSERT_NE(list.editor(), nullptr);
     // 16 for the icon and 5 before the text.
     EXPECT_EQ(list.editor()->geometry().left(), 21);
-    EXPECT_EQ(list.editor()->text(), QStringLiteral("120"));
+    EXPECT_EQ(list.editor()->text(), QStringLiteral("120 ms"));
+    QTest::keyClicks(list.editor(), QStringLiteral("7")); // goes before the unit
+    EXPECT_EQ(list.editor()->text(), QStringLiteral("7 ms"));
+    QTest::keyClick(list.editor(), Qt::Key_Backspace);
+    QTest::keyClick(list.editor(), Qt::Key_Return); // the unit alone is no pause
+    EXPECT_EQ(list.count(), 0);
 }

@@ -270,7 +270,10 @@ TEST(MacroManager, PauseEditsAreClampedAndTypedDigitsStayUntilTheNextRebuild) {
         uint16_t stored;
         const char* row;
     };
-    const Case cases[] = {{"0", 1, "1 ms"}, {"99999", 65535, "65535 ms"}, {"250", 250, "250"}};
+    const Case cases[] = {{"0", 1, "1 ms"},
+                          {"99999", 65535, "65535 ms"},
+                          {"250", 250, "250 ms"},
+                          {"", 120, "120 ms"}};
     for (const Case& c : cases) {
         ManagerFixture f;
         f.store({makeMacro("P", {{kA, kKeyPress, 120}, {kA, kKeyRelease, 0}})});
