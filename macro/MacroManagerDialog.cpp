@@ -394,8 +394,15 @@ void MacroManagerDialog::loadCurrentMacro() {
     rebuildEvents(m_working.eventCount - 1);
     if (m_countValue <= 0)
         m_countValue = 1;
-    m_countBox->setText(QString::number(m_countValue));
+    {
+        // Showing the count is no edit of it.
+        const QSignalBlocker quiet(m_countBox);
+        m_countBox->setText(QString::number(m_countValue));
+    }
     control(RepeatKey)->setChecked(m_repeatEnabled);
+    // Every macro shown is stored by the one rule, so that equal macros keep
+    // equal bytes whichever was shown before.
+    storeRepeatCount();
 }
 
 void MacroManagerDialog::rebuildEvents(int keepInView) {

@@ -241,6 +241,18 @@ TEST(MacroManager, TheRepeatCountStaysWithinOneTo255AndIsOneWithRepeatOff) {
     }
 }
 
+TEST(MacroManager, EveryMacroShownStoresItsRepeatCountByTheSameRule) {
+    ManagerFixture f;
+    f.store({makeMacro("A", {}, 0), makeMacro("B", {}, 0)});
+    f.run([&](MacroManagerDialog& d) {
+        listOf(d, "macroList")->setCurrentRow(1);
+        handlePosted();
+        press(d, "okButton");
+    });
+    EXPECT_EQ(f.macro(0).repeatCount, 1);
+    EXPECT_EQ(f.macro(1).repeatCount, 1);
+}
+
 TEST(MacroManager, DeletingTheLastMacroSelectsTheNewLastRow) {
     ManagerFixture f;
     f.store({makeMacro("One", {}), makeMacro("Two", {}), makeMacro("Three", {{kA, kKeyPress, 0}})});
