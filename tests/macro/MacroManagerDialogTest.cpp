@@ -14,6 +14,7 @@
 #include "tests/macro/FakeClock.h"
 #include "tests/macro/MacroTestData.h"
 
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QTest>
 
@@ -123,6 +124,16 @@ TEST(MacroManager, OpensOnTheSelectedKeysMacroNotOnOneItPrefixes) {
     f.context.keyEntryScratch() = patternedEntry(kAssignStandard);
     f.run([](MacroManagerDialog& d) {
         EXPECT_EQ(d.currentIndex(), 0);
+        d.reject();
+    });
+}
+
+TEST(MacroManager, SaysWhereKeysCannotBeCapturedAsTheShortcutDialogDoes) {
+    EXPECT_FALSE(KeyCapture::notice(QStringLiteral("wayland-egl")).isEmpty());
+    EXPECT_TRUE(KeyCapture::notice(QStringLiteral("xcb")).isEmpty());
+    ManagerFixture f;
+    f.run([](MacroManagerDialog& d) {
+        EXPECT_EQ(d.captureNotice(), KeyCapture::notice(QGuiApplication::platformName()));
         d.reject();
     });
 }
