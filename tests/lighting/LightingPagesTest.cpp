@@ -201,15 +201,13 @@ TEST(DiyPage, ModesPaintingAndTheColourDialog) {
 TEST(DiyPage, BrightnessOfItsOwnEntryAndTheBrushOfTheCurrentEffectOnly) {
     PagesFixture f;
     f.profile().LtSwitch = 51;
-    f.profile().DIYColor[0][0] = 0x000011;
     f.profile().DIYColor[4][0] = 0x000055;
     KeyAssignmentPage keyboard(f.context, nullptr);
     DiyPage current(f.context, 51, keyboard, nullptr);
     DiyPage page(f.context, 55, keyboard, nullptr);
-    // In the order a refresh of every page takes.
-    current.refresh();
+    current.refresh(); // in the order a refresh of every page takes
     page.refresh();
-    EXPECT_EQ(keyboard.colourKey(7)->brushColour(), 0x000011u);
+    EXPECT_EQ(keyboard.colourKey(7)->brushColour(), uint32_t(f.profile().DIYColor[0][0]));
     page.show();
     emit page.brightnessSlider()->valueChanged(0, 201);
     settle();
