@@ -7,6 +7,8 @@
 
 #include <QKeyEvent>
 
+#include <algorithm>
+
 namespace vantrel {
 
 namespace {
@@ -121,13 +123,15 @@ void BitmapEdit::keepUnit(const QString& text) {
                 ++caret;
         }
     }
+    // The unit always fits: digits give way to it.
+    digits.truncate(maxLength() - m_unit.size());
     const QString kept = digits + m_unit;
     if (kept == text)
         return;
     // As for the digits, the corrected text gives its own notice first.
     selectAll();
     insert(kept);
-    setCursorPosition(caret);
+    setCursorPosition(std::min(caret, static_cast<int>(digits.size())));
 }
 
 } // namespace vantrel
