@@ -255,6 +255,15 @@ void OpenRgbClient::packet(uint32_t device, uint32_t id, std::span<const uint8_t
     }
 }
 
+void OpenRgbClient::takeAgain(Clock::time_point now) {
+    if (m_state == State::Ready)
+        list(now);
+    else if (m_state == State::Data)
+        m_relist = true;
+    else if (m_state == State::Waiting)
+        m_attemptAt = now;
+}
+
 void OpenRgbClient::list(Clock::time_point now) {
     m_relist = false;
     m_controllers.clear();
