@@ -1,10 +1,7 @@
 // Sleep and desktop notices over a private D-Bus daemon of the test's own,
 // with a fake logind and a fake notification service written with sd-bus.
 #include "lighting/EffectTable.h"
-#include "monitor/service/DesktopNotices.h"
 #include "monitor/service/MonitorCommands.h"
-#include "monitor/service/SleepWatcher.h"
-#include "settings/LanguageStrings.h"
 #include "settings/ProfileDefaults.h"
 #include "settings/TextField.h"
 #include "settings/WorkingSet.h"
@@ -17,42 +14,35 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <functional>
-#include <memory>
-#include <systemd/sd-bus.h>
 
 namespace vantrel::test {
 namespace {
 
 // A peer on the private bus under a well-known name, answering the calls to
 // one object; it serves only while the test waits on it.
-class FakeService {
-public:
+struct FakeService {
     using Answer = std::function<void(sd_bus_message* call)>;
-    FakeService(const char* name, const char* path, Answer answer) : m_answer(std::move(answer)) {
-        sd_bus_open_user(&m_bus);
-        sd_bus_add_object(m_bus, nullptr, path, &FakeService::called, this);
-        sd_bus_request_name(m_bus, name, 0);
+    FakeService(const char* name, const char* path, Answer answer) : answer(std::move(answer)) {
+        sd_bus_open_user(&bus);
+        sd_bus_add_object(bus, nullptr, path, &FakeService::called, this);
+        sd_bus_request_name(bus, name, 0);
     }
-    ~FakeService() { sd_bus_close_unref(m_bus); }
+    ~FakeService() { sd_bus_close_unref(bus); }
     bool serveUntil(const std::function<bool()>& done) {
         return waitUntil(done, std::chrono::seconds(5), [&] {
-            while (sd_bus_process(m_bus, nullptr) > 0) {
+            while (sd_bus_process(bus, nullptr) > 0) {
             }
-            sd_bus_wait(m_bus, 10'000);
+            sd_bus_wait(bus, 10'000);
         });
     }
-    sd_bus* bus() const { return m_bus; }
-
-private:
     static int called(sd_bus_message* call, void* self, sd_bus_error*) {
         if (sd_bus_message_is_method_call(call, nullptr, nullptr) <= 0)
             return 0;
-        static_cast<FakeService*>(self)->m_answer(call);
+        static_cast<FakeService*>(self)->answer(call);
         return 1;
     }
-    sd_bus* m_bus = nullptr;
-    Answer m_answer;
+    sd_bus* bus = nullptr;
+    Answer answer;
 };
 
 bool hungUp(int fd) {
@@ -60,14 +50,18 @@ bool hungUp(int fd) {
     return ::poll(&p, 1, 0) == 1 && (p.revents & POLLHUP);
 }
 
+// The monitor takes the one address for both buses.
+void useBus(const std::string& address) {
+    ::setenv("DBUS_SYSTEM_BUS_ADDRESS", address.c_str(), 1);
+    ::setenv("DBUS_SESSION_BUS_ADDRESS", address.c_str(), 1);
+}
+
 class MonitorBusTest : public ::testing::Test {
 protected:
-    // One daemon for the program; the monitor takes it for both buses.
     static void SetUpTestSuite() {
         s_address =
             startProgram({"dbus-daemon", "--session", "--print-address", "--nofork"}, s_daemon);
-        ::setenv("DBUS_SYSTEM_BUS_ADDRESS", s_address.c_str(), 1);
-        ::setenv("DBUS_SESSION_BUS_ADDRESS", s_address.c_str(), 1);
+        useBus(s_address);
     }
     static void TearDownTestSuite() { stopProgram(s_daemon, SIGTERM); }
 
@@ -100,38 +94,30 @@ protected:
         writeKey(in.writeEnd(), code, 1);
         writeKey(in.writeEnd(), code, 0);
     }
+    // The output's key events, waiting up to limit for count of them.
     std::vector<Sent> output(size_t count,
                              std::chrono::milliseconds limit = std::chrono::seconds(5)) {
         std::vector<Sent> sent;
         waitUntil(
             [&] {
-                input_event e{};
-                while (::read(out.readEnd(), &e, sizeof e) == sizeof e) {
-                    if (e.type == EV_KEY)
-                        sent.push_back({e.type, e.code, e.value});
-                }
+                for (input_event e{}; ::read(out.readEnd(), &e, sizeof e) == sizeof e;)
+                    sent.push_back({e.type, e.code, e.value});
                 return sent.size() >= count;
             },
             limit);
         return sent;
     }
-    int32_t currentEffect() {
-        auto block = std::make_unique<SharedBlock>();
-        return MonitorCommands::readBlock(runtime.folder(), *block) ? block->profiles[1].LtSwitch
-                                                                    : -1;
-    }
 
     static inline std::string s_address;
     static inline pid_t s_daemon = -1;
-    TempDir runtime;
-    TempDir folder;
+    TempDir runtime, folder;
     EventPipe in, out;
     std::unique_ptr<RunningMonitor> monitor;
 };
 
 TEST_F(MonitorBusTest, SleepLetsGoOfTheKeysBeforeItGoesOnAndResumeTakesANewLock) {
     std::vector<std::string> asked;
-    std::vector<int> locks;
+    std::vector<int> locks; // the read ends of the pipes handed out
     FakeService logind("org.freedesktop.login1", "/org/freedesktop/login1", [&](sd_bus_message* m) {
         const char *what = "", *who = "", *why = "", *mode = "";
         sd_bus_message_read(m, "ssss", &what, &who, &why, &mode);
@@ -143,9 +129,9 @@ TEST_F(MonitorBusTest, SleepLetsGoOfTheKeysBeforeItGoesOnAndResumeTakesANewLock)
         ::close(ends[1]);
     });
     const auto announce = [&](bool sleeping) {
-        sd_bus_emit_signal(logind.bus(), "/org/freedesktop/login1",
-                           "org.freedesktop.login1.Manager", "PrepareForSleep", "b", sleeping);
-        sd_bus_flush(logind.bus());
+        sd_bus_emit_signal(logind.bus, "/org/freedesktop/login1", "org.freedesktop.login1.Manager",
+                           "PrepareForSleep", "b", sleeping);
+        sd_bus_flush(logind.bus);
     };
     start([](Monitor& m) {
         std::string whyNot;
@@ -196,7 +182,11 @@ TEST_F(MonitorBusTest, NoticesSayWhatTheKeysChangedEachReplacingTheLast) {
     tap(KEY_A);
     tap(KEY_B);
     tap(KEY_C);
-    ASSERT_TRUE(waitUntil([&] { return currentEffect() == 7; }));
+    auto block = std::make_unique<SharedBlock>();
+    ASSERT_TRUE(waitUntil([&] {
+        return MonitorCommands::readBlock(runtime.folder(), *block) &&
+               block->profiles[1].LtSwitch == 7;
+    }));
     ASSERT_TRUE(service.serveUntil([&] { return notices.size() == 3; }));
     EXPECT_EQ(notices, (std::vector<std::string>{"Vantrel Gaming Keyboard | 0 | Profile 2: Shooter",
                                                  "Vantrel Gaming Keyboard | 41 | Brightness 80 %",
@@ -204,16 +194,12 @@ TEST_F(MonitorBusTest, NoticesSayWhatTheKeysChangedEachReplacingTheLast) {
 }
 
 TEST_F(MonitorBusTest, WithoutABusThereIsNeitherNoticeNorSleepWatch) {
-    const std::string none = "unix:path=" + runtime.file("no-bus");
-    ::setenv("DBUS_SYSTEM_BUS_ADDRESS", none.c_str(), 1);
-    ::setenv("DBUS_SESSION_BUS_ADDRESS", none.c_str(), 1);
-    std::string noSession, noSystem;
-    EXPECT_EQ(DesktopNotices::open(LanguageStrings(), noSession), nullptr);
-    EXPECT_EQ(SleepWatcher::open([](bool) {}, noSystem), nullptr);
-    EXPECT_NE(noSession.find("no session bus"), std::string::npos);
-    EXPECT_NE(noSystem.find("no system bus"), std::string::npos);
-    ::setenv("DBUS_SYSTEM_BUS_ADDRESS", s_address.c_str(), 1);
-    ::setenv("DBUS_SESSION_BUS_ADDRESS", s_address.c_str(), 1);
+    useBus("unix:path=" + runtime.file("no-bus"));
+    std::string whyNot;
+    EXPECT_EQ(DesktopNotices::open(LanguageStrings(), whyNot), nullptr);
+    EXPECT_EQ(SleepWatcher::open([](bool) {}, whyNot), nullptr);
+    EXPECT_EQ(whyNot.find("no system bus: "), 0u) << whyNot;
+    useBus(s_address);
 }
 
 } // namespace
