@@ -239,8 +239,9 @@ void Monitor::run(int stopFd) {
         const bool watching = m_watcher && m_watcher->fd() >= 0;
         if (watching)
             fds.push_back({m_watcher->fd(), POLLIN, 0});
+        const std::vector<BusConnection*> connections = buses();
         const size_t firstBusFd = fds.size();
-        for (BusConnection* bus : buses())
+        for (BusConnection* bus : connections)
             bus->addFds(fds);
         const size_t firstLightingFd = fds.size();
         if (m_lighting)
@@ -263,11 +264,10 @@ void Monitor::run(int stopFd) {
             if (const auto program = m_watcher->readChanges())
                 activeProgramChanged(*program);
         }
-        for (size_t i = firstBusFd; i < firstLightingFd; ++i) {
-            for (BusConnection* bus : buses()) {
-                if (fds[i].revents && bus->owns(fds[i].fd))
-                    bus->process();
-            }
+        for (BusConnection* bus : connections) {
+            if (std::any_of(fds.begin() + firstBusFd, fds.begin() + firstLightingFd,
+                            [&](const pollfd& p) { return p.revents && bus->owns(p.fd); }))
+                bus->process();
         }
         for (size_t i = firstLightingFd; i < firstKeyFd; ++i) {
             if (fds[i].revents)
