@@ -154,7 +154,6 @@ TEST_F(MonitorBusTest, SleepLetsGoOfTheKeysBeforeItGoesOnAndResumeTakesANewLock)
     writeKey(in.writeEnd(), KEY_B, 0);
     writeKey(in.writeEnd(), KEY_C, 1);
     EXPECT_EQ(output(1), (std::vector<Sent>{key(KEY_C, 1)}));
-    EXPECT_FALSE(hungUp(locks[1]));
     for (const int fd : locks)
         ::close(fd);
 }
@@ -196,9 +195,8 @@ TEST_F(MonitorBusTest, NoticesSayWhatTheKeysChangedEachReplacingTheLast) {
 TEST_F(MonitorBusTest, WithoutABusThereIsNeitherNoticeNorSleepWatch) {
     useBus("unix:path=" + runtime.file("no-bus"));
     std::string whyNot;
-    EXPECT_EQ(DesktopNotices::open(LanguageStrings(), whyNot), nullptr);
-    EXPECT_EQ(SleepWatcher::open([](bool) {}, whyNot), nullptr);
-    EXPECT_EQ(whyNot.find("no system bus: "), 0u) << whyNot;
+    EXPECT_FALSE(DesktopNotices::open(LanguageStrings(), whyNot));
+    EXPECT_FALSE(SleepWatcher::open([](bool) {}, whyNot));
     useBus(s_address);
 }
 
