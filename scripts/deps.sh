@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running, testing and packaging
 # need (clang and its runtime for the fuzzers in fuzz/; qemu, a kernel and
-# busybox for the device tests in tests/vm/; poppler and groff to check the
+# busybox for the device tests in tests/vm/; dbus-daemon for a private bus
+# in the sleep and notice tests; poppler and groff to check the
 # manual and the manual pages), and those named on the command
 # line, where they are missing.
 set -euo pipefail
@@ -11,6 +12,7 @@ packages=(
     qt6-base-dev libgl-dev qt6-wayland
     libgtest-dev libgmock-dev libbenchmark-dev
     libxkbcommon-dev libxkbcommon-x11-dev libxcb1-dev libx11-dev libevdev-dev
+    libsystemd-dev dbus-daemon
     xvfb xdotool x11-utils x11-xkb-utils
     fonts-dejavu-core
     desktop-file-utils appstream
