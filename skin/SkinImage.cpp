@@ -3,10 +3,19 @@
 #include "skin/MaskRuns.h"
 
 #include <QBuffer>
+#include <QColorSpace>
 #include <QFile>
 #include <QImageReader>
+#include <QtEndian>
 
 #include <algorithm>
+#include <array>
+#include <bit>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace vantrel {
 
@@ -23,6 +32,126 @@ QImage normalised(QImage image) {
     // Skin pictures carry no transparency; one pixel format keeps painting and
     // outline building simple.
     return image.isNull() ? image : image.convertToFormat(QImage::Format_RGB32);
+}
+
+// The fields of a BMP file's headers that say where its rows lie.
+struct BmpLayout {
+    static constexpr size_t kHeaderBytes = 54;
+
+    uint32_t pixelsAt = 0;
+    uint32_t infoBytes = 0;
+    int32_t width = 0;
+    int32_t height = 0; // negative: rows top first
+    uint16_t planes = 0;
+    uint16_t bitsPerPixel = 0;
+    uint32_t compression = 0;
+
+    static std::optional<BmpLayout> of(const uint8_t* bytes, size_t size) {
+        if (size < kHeaderBytes || bytes[0] != 'B' || bytes[1] != 'M')
+            return std::nullopt;
+        const auto at = [bytes](size_t offset, auto& field) {
+            field = qFromLittleEndian<std::remove_reference_t<decltype(field)>>(bytes + offset);
+        };
+        BmpLayout layout;
+        at(10, layout.pixelsAt);
+        at(14, layout.infoBytes);
+        at(18, layout.width);
+        at(22, layout.height);
+        at(26, layout.planes);
+        at(28, layout.bitsPerPixel);
+        at(30, layout.compression);
+        return layout;
+    }
+
+    uint64_t rows() const { return static_cast<uint64_t>(std::abs(static_cast<int64_t>(height))); }
+    uint64_t lineBytes() const {
+        return (static_cast<uint64_t>(width) * bitsPerPixel + 31) / 32 * 4;
+    }
+    // An uncompressed picture whose file ends before its last row is damaged,
+    // though Qt's reader would show it with whatever follows as pixels.
+    bool cutShort(uint64_t fileBytes) const {
+        const bool uncompressed = compression == 0 || compression == 3;
+        return uncompressed && width > 0 && bitsPerPixel > 0 &&
+               (pixelsAt > fileBytes || rows() > (fileBytes - pixelsAt) / lineBytes());
+    }
+    // Rows top first, 32 bits a pixel, on a 4-byte boundary: the layout of a
+    // QImage of format RGB32 (blue, green, red, 0xFF on a little-endian machine).
+    bool isRgb32() const {
+        return std::endian::native == std::endian::little && infoBytes == 40 && planes == 1 &&
+               bitsPerPixel == 32 && compression == 0 && pixelsAt >= kHeaderBytes &&
+               pixelsAt % 4 == 0 && width > 0 && height < 0;
+    }
+};
+
+QImage decoded(const std::string& path) {
+    QFile file(QString::fromStdString(path));
+    if (path.empty() || !file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray data = file.readAll();
+    if (data.isEmpty())
+        return {};
+    const std::optional<BmpLayout> bmp = BmpLayout::of(
+        reinterpret_cast<const uint8_t*>(data.constData()), static_cast<size_t>(data.size()));
+    if (bmp && bmp->cutShort(static_cast<uint64_t>(data.size())))
+        return {};
+    QBuffer buffer;
+    buffer.setData(data);
+    QImageReader reader(&buffer);
+    if (reader.format() == "jpeg" && !jpegIsComplete(data))
+        return {};
+    return reader.read();
+}
+
+struct Mapping {
+    void* address;
+    size_t length;
+};
+
+void unmap(void* info) {
+    const auto* mapping = static_cast<Mapping*>(info);
+    ::munmap(mapping->address, mapping->length);
+    delete mapping;
+}
+
+// A BMP laid out as an RGB32 QImage is shown as it lies in the file: mapped,
+// so that the kernel reads a page only when something paints it. Nothing for
+// any other file, and an empty picture for such a BMP cut short.
+std::optional<QImage> mappedBitmap(const std::string& path) {
+    const int fd = path.empty() ? -1 : ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    struct stat status {};
+    std::array<uint8_t, BmpLayout::kHeaderBytes> header{};
+    const bool read =
+        ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) &&
+        ::pread(fd, header.data(), header.size(), 0) == static_cast<ssize_t>(header.size());
+    const std::optional<BmpLayout> bmp =
+        read ? BmpLayout::of(header.data(), header.size()) : std::nullopt;
+    // Larger than the image reader would allocate: left to it, which refuses.
+    const uint64_t limit = static_cast<uint64_t>(QImageReader::allocationLimit()) << 20;
+    if (!bmp || !bmp->isRgb32() || (limit != 0 && bmp->rows() > limit / bmp->lineBytes())) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    const uint64_t fileBytes = static_cast<uint64_t>(status.st_size);
+    const size_t length = bmp->pixelsAt + bmp->lineBytes() * bmp->rows();
+    void* address = bmp->cutShort(fileBytes)
+                        ? MAP_FAILED
+                        : ::mmap(nullptr, length, PROT_READ, MAP_PRIVATE, fd, 0);
+    ::close(fd);
+    if (address == MAP_FAILED)
+        return QImage();
+    auto* mapping = new Mapping{address, length};
+    QImage image(static_cast<const uchar*>(address) + bmp->pixelsAt, bmp->width,
+                 static_cast<int>(bmp->rows()), static_cast<qsizetype>(bmp->lineBytes()),
+                 QImage::Format_RGB32, unmap, mapping);
+    if (image.isNull())
+        unmap(mapping);
+    return image;
+}
+
+void releaseOwner(void* owner) {
+    delete static_cast<QImage*>(owner);
 }
 
 QRegion regionFromRuns(const std::vector<RunRect>& runs) {
@@ -47,18 +176,15 @@ QRegion regionFromRuns(const std::vector<RunRect>& runs) {
 } // namespace
 
 SkinImage loadPicture(const std::string& path) {
-    QFile file(QString::fromStdString(path));
-    if (path.empty() || !file.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray data = file.readAll();
-    if (data.isEmpty())
-        return {};
-    QBuffer buffer;
-    buffer.setData(data);
-    QImageReader reader(&buffer);
-    if (reader.format() == "jpeg" && !jpegIsComplete(data))
-        return {};
-    return SkinImage(normalised(reader.read()));
+    if (std::optional<QImage> mapped = mappedBitmap(path))
+        return SkinImage(std::move(*mapped));
+    return SkinImage(normalised(decoded(path)));
+}
+
+SkinImage loadMask(const std::string& path) {
+    if (std::optional<QImage> mapped = mappedBitmap(path))
+        return SkinImage(std::move(*mapped));
+    return SkinImage(decoded(path));
 }
 
 std::optional<QImage> loadBitmapFile(const std::string& path) {
@@ -74,18 +200,57 @@ SkinImage cutPicture(const SkinImage& source, const QRect& rect) {
     // QImage::copy of an empty rectangle would copy the whole picture.
     if (source.isEmpty() || rect.isEmpty())
         return {};
-    return SkinImage(source.image().copy(rect));
+    const QImage& image = source.image();
+    // What copy() does beyond the picture's edge is kept as it is.
+    if (!image.rect().contains(rect) || image.depth() % 8 != 0)
+        return SkinImage(image.copy(rect));
+    // The part keeps the whole picture alive rather than a copy of its pixels.
+    auto* owner = new QImage(image);
+    QImage part(image.constScanLine(rect.top()) + rect.left() * (image.depth() / 8), rect.width(),
+                rect.height(), image.bytesPerLine(), image.format(), releaseOwner, owner);
+    if (part.isNull()) {
+        releaseOwner(owner);
+        return {};
+    }
+    // Whatever else copy() would carry over (these may copy the pixels).
+    if (image.depth() == 8)
+        part.setColorTable(image.colorTable());
+    if (image.colorSpace().isValid())
+        part.setColorSpace(image.colorSpace());
+    if (image.devicePixelRatio() != 1.0)
+        part.setDevicePixelRatio(image.devicePixelRatio());
+    return SkinImage(std::move(part));
 }
 
 std::optional<QRegion> regionFromMask(const SkinImage& mask) {
     if (mask.isEmpty())
         return std::nullopt;
-    const QImage image = mask.image().convertToFormat(QImage::Format_RGB32);
     constexpr Rgb kWhite{255, 255, 255};
     constexpr Rgb kNoTolerance{0, 0, 0};
-    return regionFromRuns(MaskRuns::opaqueRuns(image.constBits(), image.width(), image.height(),
-                                               static_cast<size_t>(image.bytesPerLine()), kWhite,
-                                               kNoTolerance));
+    const QImage& image = mask.image();
+    const auto runsOf = [&](const QImage& rgb32) {
+        return MaskRuns::opaqueRuns(rgb32.constBits(), rgb32.width(), rgb32.height(),
+                                    static_cast<size_t>(rgb32.bytesPerLine()), kWhite,
+                                    kNoTolerance);
+    };
+    if (image.format() == QImage::Format_RGB32)
+        return regionFromRuns(runsOf(image));
+    // Other formats are read a few rows at a time, so that a one-bit mask
+    // never needs a 32-bit copy of its whole size.
+    constexpr int kStripBytes = 64 * 1024;
+    const int stripRows = std::max(1, kStripBytes / std::max(1, image.width() * 4));
+    std::vector<RunRect> runs;
+    for (int top = 0; top < image.height(); top += stripRows) {
+        const int rows = std::min(stripRows, image.height() - top);
+        const std::vector<RunRect> strip =
+            runsOf(image.copy(0, top, image.width(), rows).convertToFormat(QImage::Format_RGB32));
+        for (RunRect run : strip) {
+            run.top += top;
+            run.bottom += top;
+            runs.push_back(run);
+        }
+    }
+    return regionFromRuns(runs);
 }
 
 QRegion regionFromCornerColour(const QImage& picture, QSize windowSize) {
