@@ -154,6 +154,55 @@ void releaseOwner(void* owner) {
     delete static_cast<QImage*>(owner);
 }
 
+// The runs of a one-bit mask read from its bits, without a 32-bit copy of
+// it: which of its two colours is exactly white decides. Nothing for a
+// mask of any other kind.
+std::optional<std::vector<RunRect>> oneBitRuns(const QImage& mask) {
+    const QList<QRgb> table = mask.colorTable();
+    if (mask.depth() != 1 || table.size() != 2)
+        return std::nullopt;
+    const auto isWhite = [](QRgb colour) { return (colour & 0xFFFFFF) == 0xFFFFFF; };
+    const int width = mask.width();
+    const int height = mask.height();
+    std::vector<RunRect> runs;
+    if (isWhite(table[0]) == isWhite(table[1])) {
+        if (!isWhite(table[0]))
+            for (int y = 0; y < height; ++y)
+                runs.push_back({0, y, width, y + 1});
+        return runs;
+    }
+    const int insideBit = isWhite(table[0]) ? 1 : 0;
+    // Eight pixels on one side of the outline at once, in either bit order.
+    const uchar allOutside = insideBit == 1 ? 0x00 : 0xFF;
+    const uchar allInside = static_cast<uchar>(~allOutside);
+    const bool leastBitFirst = mask.format() == QImage::Format_MonoLSB;
+    for (int y = 0; y < height; ++y) {
+        const uchar* line = mask.constScanLine(y);
+        const auto inside = [&](int x) {
+            const int shift = leastBitFirst ? x % 8 : 7 - x % 8;
+            return ((line[x / 8] >> shift) & 1) == insideBit;
+        };
+        const auto skip = [&](int x, bool in) {
+            const uchar whole = in ? allInside : allOutside;
+            while (x < width) {
+                if (x % 8 == 0 && x + 8 <= width && line[x / 8] == whole)
+                    x += 8;
+                else if (inside(x) == in)
+                    ++x;
+                else
+                    break;
+            }
+            return x;
+        };
+        for (int x = skip(0, false); x < width;) {
+            const int right = skip(x, true);
+            runs.push_back({x, y, right, y + 1});
+            x = skip(right, false);
+        }
+    }
+    return runs;
+}
+
 QRegion regionFromRuns(const std::vector<RunRect>& runs) {
     QRegion result;
     for (size_t first = 0; first < runs.size(); first += MaskRuns::kMaxRectsPerRegion) {
@@ -225,32 +274,15 @@ SkinImage cutPicture(const SkinImage& source, const QRect& rect) {
 std::optional<QRegion> regionFromMask(const SkinImage& mask) {
     if (mask.isEmpty())
         return std::nullopt;
+    const QImage& image = mask.image();
+    if (std::optional<std::vector<RunRect>> runs = oneBitRuns(image))
+        return regionFromRuns(*runs);
+    const QImage rgb32 = image.convertToFormat(QImage::Format_RGB32);
     constexpr Rgb kWhite{255, 255, 255};
     constexpr Rgb kNoTolerance{0, 0, 0};
-    const QImage& image = mask.image();
-    const auto runsOf = [&](const QImage& rgb32) {
-        return MaskRuns::opaqueRuns(rgb32.constBits(), rgb32.width(), rgb32.height(),
-                                    static_cast<size_t>(rgb32.bytesPerLine()), kWhite,
-                                    kNoTolerance);
-    };
-    if (image.format() == QImage::Format_RGB32)
-        return regionFromRuns(runsOf(image));
-    // Other formats are read a few rows at a time, so that a one-bit mask
-    // never needs a 32-bit copy of its whole size.
-    constexpr int kStripBytes = 64 * 1024;
-    const int stripRows = std::max(1, kStripBytes / std::max(1, image.width() * 4));
-    std::vector<RunRect> runs;
-    for (int top = 0; top < image.height(); top += stripRows) {
-        const int rows = std::min(stripRows, image.height() - top);
-        const std::vector<RunRect> strip =
-            runsOf(image.copy(0, top, image.width(), rows).convertToFormat(QImage::Format_RGB32));
-        for (RunRect run : strip) {
-            run.top += top;
-            run.bottom += top;
-            runs.push_back(run);
-        }
-    }
-    return regionFromRuns(runs);
+    return regionFromRuns(MaskRuns::opaqueRuns(rgb32.constBits(), rgb32.width(), rgb32.height(),
+                                               static_cast<size_t>(rgb32.bytesPerLine()), kWhite,
+                                               kNoTolerance));
 }
 
 QRegion regionFromCornerColour(const QImage& picture, QSize windowSize) {
