@@ -1,7 +1,8 @@
 // Start-up as a user feels it: from starting the process to the first paint of
 // the main window, on the offscreen platform, beside a bare Qt dialog started
 // the same way. Each run is a fresh process of this program in child mode,
-// which writes one byte to a pipe at the first paint.
+// which writes one byte to a pipe at the first paint; its peak resident memory
+// by then is reported too.
 #include "app/MainWindow.h"
 #include "link/MonitorLink.h"
 #include "link/RuntimeDirectory.h"
@@ -20,6 +21,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <spawn.h>
 #include <string>
@@ -78,6 +80,16 @@ int runChild(const std::string& mode, int fd) {
     return application.exec();
 }
 
+// The peak resident memory of process pid so far, in megabytes; 0 when unknown.
+double peakMegabytes(pid_t pid) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.starts_with("VmHWM:"))
+            return std::stod(line.substr(6)) / 1024.0;
+    }
+    return 0;
+}
+
 void startUp(benchmark::State& state, const char* mode) {
     char pattern[] = "/tmp/vantrel-startup-XXXXXX";
     const std::string runtime = ::mkdtemp(pattern);
@@ -85,6 +97,7 @@ void startUp(benchmark::State& state, const char* mode) {
     char* env[] = {const_cast<char*>(variables[0].c_str()), const_cast<char*>(variables[1].c_str()),
                    nullptr};
     const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
+    double peakSum = 0;
     for (auto _ : state) {
         int fds[2];
         if (::pipe(fds) != 0) {
@@ -101,6 +114,7 @@ void startUp(benchmark::State& state, const char* mode) {
         char byte = 0;
         const bool painted = ::read(fds[0], &byte, 1) == 1;
         const auto painted_at = std::chrono::steady_clock::now();
+        peakSum += painted ? peakMegabytes(pid) : 0;
         ::close(fds[0]);
         ::kill(pid, SIGKILL);
         ::waitpid(pid, nullptr, 0);
@@ -110,6 +124,7 @@ void startUp(benchmark::State& state, const char* mode) {
         }
         state.SetIterationTime(std::chrono::duration<double>(painted_at - start).count());
     }
+    state.counters["peak_MB"] = benchmark::Counter(peakSum, benchmark::Counter::kAvgIterations);
     std::filesystem::remove_all(runtime);
 }
 
