@@ -176,23 +176,29 @@ std::optional<std::vector<RunRect>> oneBitRuns(const QImage& mask) {
     const uchar allOutside = insideBit == 1 ? 0x00 : 0xFF;
     const uchar allInside = static_cast<uchar>(~allOutside);
     const bool leastBitFirst = mask.format() == QImage::Format_MonoLSB;
+    const int wholeBytes = width / 8;
     for (int y = 0; y < height; ++y) {
         const uchar* line = mask.constScanLine(y);
         const auto inside = [&](int x) {
             const int shift = leastBitFirst ? x % 8 : 7 - x % 8;
             return ((line[x / 8] >> shift) & 1) == insideBit;
         };
+        // The first pixel from x on that is not on side in.
         const auto skip = [&](int x, bool in) {
             const uchar whole = in ? allInside : allOutside;
-            while (x < width) {
-                if (x % 8 == 0 && x + 8 <= width && line[x / 8] == whole)
-                    x += 8;
-                else if (inside(x) == in)
+            for (;;) {
+                while (x < width && x % 8 != 0 && inside(x) == in)
                     ++x;
-                else
-                    break;
+                if (x >= width || x % 8 != 0)
+                    return std::min(x, width);
+                int byte = x / 8;
+                while (byte < wholeBytes && line[byte] == whole)
+                    ++byte;
+                x = byte * 8;
+                if (x >= width || inside(x) != in)
+                    return std::min(x, width);
+                ++x;
             }
-            return x;
         };
         for (int x = skip(0, false); x < width;) {
             const int right = skip(x, true);

@@ -185,6 +185,9 @@ TEST(RegionFromMask, OneBitMasksGiveTheOutlineOfTheirFullColourForm) {
     swapped.setColorTable({mono.color(1), mono.color(0)});
     for (const QImage& mask : {mono, swapped, picture.convertToFormat(QImage::Format_MonoLSB)})
         EXPECT_TRUE(regionFromMask(SkinImage(mask))->xored(expected).isEmpty());
+    const std::string painted = VANTREL_SKINS_DIR "config_mask.bmp";
+    EXPECT_TRUE(
+        regionFromMask(loadMask(painted))->xored(*regionFromMask(loadPicture(painted))).isEmpty());
 
     // Near-white is inside; with both colours white nothing is.
     mono.setColorTable({qRgb(254, 255, 255), qRgb(0, 0, 0)});
