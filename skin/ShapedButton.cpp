@@ -7,7 +7,7 @@ ShapedButton::ShapedButton(const QString& caption, const QRect& rect, const QStr
     : SkinButton(parent) {
     setText(caption);
     setGeometry(rect);
-    const std::optional<QRegion> outline = regionFromMask(SkinImage(QImage(maskFile)));
+    const std::optional<QRegion> outline = regionFromMask(SkinImage(loadProgramPicture(maskFile)));
     m_outline = outline ? *outline : QRegion(0, 0, rect.width(), rect.height());
     // Pointer events outside the outline go to whatever lies beneath.
     setMask(m_outline);

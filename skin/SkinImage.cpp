@@ -5,6 +5,7 @@
 #include <QBuffer>
 #include <QColorSpace>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QtEndian>
 
@@ -96,7 +97,10 @@ QImage decoded(const std::string& path) {
         return {};
     QBuffer buffer;
     buffer.setData(data);
-    QImageReader reader(&buffer);
+    // A BMP goes straight to Qt's own reader: guessing the format would load
+    // every image plugin first.
+    QImageReader reader(&buffer, bmp ? "bmp" : QByteArray());
+    reader.setAutoDetectImageFormat(!bmp);
     if (reader.format() == "jpeg" && !jpegIsComplete(data))
         return {};
     return reader.read();
@@ -240,6 +244,12 @@ SkinImage loadMask(const std::string& path) {
     if (std::optional<QImage> mapped = mappedBitmap(path))
         return SkinImage(std::move(*mapped));
     return SkinImage(decoded(path));
+}
+
+QImage loadProgramPicture(const QString& path) {
+    QImageReader reader(path, QFileInfo(path).suffix().toLower().toLatin1());
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
 }
 
 std::optional<QImage> loadBitmapFile(const std::string& path) {

@@ -44,6 +44,11 @@ SkinImage loadPicture(const std::string& path);
 // read by regionFromMask.
 SkinImage loadMask(const std::string& path);
 
+// One of the program's own pictures, read in the format its name ends in:
+// guessing the format would load every image plugin first. Null when it
+// cannot be read.
+QImage loadProgramPicture(const QString& path);
+
 // A ".bmp" file only; nothing when it is missing or unreadable.
 std::optional<QImage> loadBitmapFile(const std::string& path);
 
