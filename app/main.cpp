@@ -10,9 +10,41 @@
 #include <QApplication>
 #include <QScreen>
 
+#include <cstdio>
+#include <string_view>
+
 using namespace vantrel;
 
+namespace {
+
+constexpr const char* kHelp =
+    "Usage: vantrel-config [--help | --version]\n"
+    "\n"
+    "The configuration program of the Vantrel RGB gaming keyboard: gives each key\n"
+    "its function, sets the lighting, records macros and keeps five profiles,\n"
+    "which Apply hands to the keyboard's monitor (vantrel-monitor, started when\n"
+    "none runs). Only one copy runs at a time. Other arguments are ignored.\n"
+    "\n"
+    "  --help     show this text\n"
+    "  --version  show the version\n"
+    "\n"
+    "The manual is \"User Manual.pdf\" in the program folder (the Manual button\n"
+    "opens it); see also vantrel-config(1) and vantrel-monitor(1).\n";
+
+} // namespace
+
 int main(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (argument == "--help") {
+            std::fputs(kHelp, stdout);
+            return 0;
+        }
+        if (argument == "--version") {
+            std::printf("vantrel-config %s\n", VANTREL_VERSION);
+            return 0;
+        }
+    }
     const std::optional<std::string> runtimeDir = RuntimeDirectory::locate();
     const SingleInstance instance(runtimeDir);
     if (!instance.acquired())

@@ -5,6 +5,7 @@
 #include "keys/LaunchProgramDialog.h"
 #include "keys/ShortcutDialog.h"
 #include "link/ChangeFlags.h"
+#include "macro/Clock.h"
 #include "macro/MacroManagerDialog.h"
 #include "macro/MacroSelectionDialog.h"
 #include "settings/MacroKeyInfo.h"
@@ -25,6 +26,14 @@ int diyIndex(const ProfileRecord& profile) {
     return d >= 0 && d < kDiyEffects ? d : -1;
 }
 
+// About 30 frames a second, as the keyboard gets them.
+constexpr int kPreviewIntervalMs = 33;
+
+const Clock& steadyClock() {
+    static const SteadyClock clock;
+    return clock;
+}
+
 } // namespace
 
 const std::array<SkinControl<KeyAssignmentPage>, 1> KeyAssignmentPage::kControls{{
@@ -36,8 +45,10 @@ const std::array<SkinControl<KeyAssignmentPage>, 1> KeyAssignmentPage::kControls
 
 KeyAssignmentPage::KeyAssignmentPage(AppContext& context, QWidget* parent)
     : SkinPage(context.skinsFolder(), "skin_main.ini", SkinWindowKinds::kKeyAssignmentPage, parent),
-      m_context(context) {
+      m_context(context), m_clock(&steadyClock()) {
     setObjectName(QStringLiteral("keyAssignmentPage"));
+    m_previewTimer.setInterval(kPreviewIntervalMs);
+    connect(&m_previewTimer, &QTimer::timeout, this, &KeyAssignmentPage::showPreviewFrame);
     buildControls<KeyAssignmentPage>(*this, kControls, [this] {
         const QRect enterRect = placementRect(kFirstKeyPlacement + kEnterPosition);
         m_enterKey = new ShapedButton(QStringLiteral("Enter"), enterRect,
@@ -75,7 +86,7 @@ void KeyAssignmentPage::makeColourKeys() {
         key->setBlendMode(true);
         key->setPressPaints(true);
         key->hide();
-        connect(key, &SkinButton::clicked, this, [this, i] { paintKey(i); });
+        connect(key, &SkinButton::clicked, this, [this, i] { colourKeyClicked(i); });
         m_colourKeys[static_cast<size_t>(i)] = key;
     }
 }
@@ -100,19 +111,59 @@ void KeyAssignmentPage::setKeyboardLook(Look look) {
     m_enterKey->setEnabled(keys);
     m_enterKey->setVisible(keys);
 
+    // In the lighting look every colour key shows; they paint only in a DIY
+    // effect's per-key mode and play a key press otherwise.
     const ProfileRecord& profile = m_context.currentProfile();
-    const int d = keys ? -1 : diyIndex(profile);
+    const int d = diyIndex(profile);
+    const bool allKeysMode = d >= 0 && profile.DIYColorOption[d] != 0;
+    for (ColourButton* key : m_colourKeys) {
+        key->setPressPaints(d >= 0 && !allKeysMode);
+        key->setEnabled(!keys && !allKeysMode);
+        key->setVisible(!keys);
+    }
+    showPreviewFrame();
+    runPreviewWhileSeen();
+}
+
+void KeyAssignmentPage::showPreviewFrame() {
+    if (m_look != Look::Lighting)
+        return;
+    m_renderer.setProfile(m_context.currentProfile());
+    const EffectRenderer::Frame frame = m_renderer.render(m_clock->milliseconds());
     for (int i = 0; i < kKeyPositions; ++i) {
         ColourButton* key = m_colourKeys[static_cast<size_t>(i)];
-        if (d >= 0) {
-            const int32_t colour =
-                profile.DIYColorOption[d] != 0 ? profile.DIYColor[d][1] : profile.CustomColor[d][i];
-            key->setColour(static_cast<uint32_t>(colour));
-        }
-        key->setEnabled(d >= 0);
-        key->setVisible(d >= 0);
+        // A key held by the mouse shows the brush until it is let go.
+        if (key->isDown() || key->colour() == frame[static_cast<size_t>(i)])
+            continue;
+        key->setColour(frame[static_cast<size_t>(i)]);
         key->update();
     }
+}
+
+void KeyAssignmentPage::runPreviewWhileSeen() {
+    if (m_look == Look::Lighting && isVisible())
+        m_previewTimer.start();
+    else
+        m_previewTimer.stop();
+}
+
+void KeyAssignmentPage::showEvent(QShowEvent* event) {
+    SkinPage::showEvent(event);
+    runPreviewWhileSeen();
+}
+
+void KeyAssignmentPage::hideEvent(QHideEvent* event) {
+    SkinPage::hideEvent(event);
+    runPreviewWhileSeen();
+}
+
+void KeyAssignmentPage::colourKeyClicked(int position) {
+    if (diyIndex(m_context.currentProfile()) >= 0) {
+        paintKey(position);
+        return;
+    }
+    m_renderer.keyPressed(position, m_clock->milliseconds());
+    showPreviewFrame();
 }
 
 void KeyAssignmentPage::refreshKeyLabels() {
@@ -137,8 +188,7 @@ void KeyAssignmentPage::paintKey(int position) {
     if (d < 0)
         return;
     profile.CustomColor[d][position] = profile.DIYColor[d][0];
-    colourKey(position)->setColour(static_cast<uint32_t>(profile.DIYColor[d][0]));
-    colourKey(position)->update();
+    showPreviewFrame();
 }
 
 void KeyAssignmentPage::selectKey(int k) {

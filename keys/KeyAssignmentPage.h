@@ -1,7 +1,10 @@
 #pragma once
 
+#include "lighting/EffectRenderer.h"
 #include "skin/SkinImage.h"
 #include "skin/SkinPage.h"
+
+#include <QTimer>
 
 #include <array>
 #include <cstdint>
@@ -9,6 +12,7 @@
 namespace vantrel {
 
 class AppContext;
+class Clock;
 class ColourButton;
 class SkinButton;
 class ShapedButton;
@@ -17,8 +21,9 @@ struct ProfileRecord;
 
 // The keyboard picture in the main window's first page area: 128 key buttons
 // whose menu gives a key its function, each showing what it does in its
-// tooltip and look, and, over the same places, 128 colour keys that the DIY
-// lighting pages paint with.
+// tooltip and look, and, over the same places, 128 colour keys that show the
+// lighting as the keyboard will (a live preview) and that the DIY lighting
+// pages paint with.
 class KeyAssignmentPage final : public SkinPage {
     Q_OBJECT
 public:
@@ -51,11 +56,24 @@ public:
     // The colour a press on a colour key paints with, for all 128.
     void setBrushColour(uint32_t colour);
 
+    // In the lighting look the colour keys show the edited profile's lighting
+    // at the clock's time, redrawn about 30 times a second while the page is
+    // visible, so that every change of a page shows at once.
+    void setPreviewClock(const Clock& clock) { m_clock = &clock; }
+    void showPreviewFrame();
+    bool previewRunning() const { return m_previewTimer.isActive(); }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
 private:
     static const std::array<SkinControl<KeyAssignmentPage>, 1> kControls;
 
     void makeColourKeys();
+    void colourKeyClicked(int position);
     void paintKey(int position);
+    void runPreviewWhileSeen();
     // The button that shows position: the Enter key for 43.
     SkinButton* shownButton(int position) const;
 
@@ -68,6 +86,9 @@ private:
     // as its normal one.
     std::array<SkinPictures, 128> m_standardLooks;
     SkinPictures m_enterStandardLook;
+    EffectRenderer m_renderer;
+    QTimer m_previewTimer;
+    const Clock* m_clock;
 };
 
 } // namespace vantrel

@@ -90,13 +90,6 @@ void DiyPage::chooseMode(int mode) {
     ColourButton* button = mode == kPerKey ? perKeyButton() : allKeysButton();
     perKeyButton()->setChecked(mode == kPerKey);
     allKeysButton()->setChecked(mode == kAllKeys);
-    // In lighting view the keys can be painted in per-key mode only.
-    if (m_context.viewState() == 1) {
-        for (int i = 0; i < kKeyPositions; ++i) {
-            m_keyboard.colourKey(i)->setEnabled(mode == kPerKey);
-            m_keyboard.colourKey(i)->show();
-        }
-    }
     // A click on the mode already chosen asks for its colour.
     if (p.DIYColorOption[t] == mode) {
         if (const std::optional<uint32_t> colour = SelectColourDialog::choose(
@@ -109,11 +102,10 @@ void DiyPage::chooseMode(int mode) {
         }
     }
     p.DIYColorOption[t] = mode;
-    for (int i = 0; i < kKeyPositions; ++i) {
-        const int32_t colour = mode == kPerKey ? p.CustomColor[t][i] : p.DIYColor[t][1];
-        m_keyboard.colourKey(i)->setColour(static_cast<uint32_t>(colour));
-        m_keyboard.colourKey(i)->update();
-    }
+    // In lighting view the keys show the mode's colours, and can be painted
+    // in per-key mode only.
+    if (m_context.viewState() == 1)
+        m_keyboard.setKeyboardLook(KeyAssignmentPage::Look::Lighting);
 }
 
 } // namespace vantrel

@@ -35,10 +35,28 @@ private:
     struct Press {
         int position;
         int64_t atMs;
+        int number; // counts every press, so each can take its own hue
+    };
+    // The lighting fields of the profile; the rest of a profile is not needed.
+    struct Lighting {
+        int32_t effect = 0;
+        int32_t brightness[kBrightnessEntries]{};
+        int32_t pulsation[kEffectSlots]{};
+        int32_t colour[kEffectSlots][kColourChoices]{};
+        int32_t direction[2]{};
+        int32_t chosen[kEffectSlots]{};
+        int32_t custom[kDiyEffects][kKeyPositions]{};
+        int32_t diyOption[kDiyEffects]{};
+        int32_t diyColour[kDiyEffects][2]{};
     };
 
-    ProfileRecord m_lighting{};
+    // How long a key press shows in the effects that react to keys, in ms.
+    int64_t pressLifetimeMs() const;
+    void forgetOldPresses(int64_t nowMs);
+
+    Lighting m_lighting;
     std::vector<Press> m_presses;
+    int m_pressCount = 0;
 };
 
 } // namespace vantrel

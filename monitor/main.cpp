@@ -63,7 +63,8 @@ constexpr const char* kHelp =
     "                         EFFECT and post \"device changed\" (1257)\n"
     "  flags                  print the block's current profile and change flags\n"
     "                         (the marks the last apply carried)\n"
-    "  --help                 show this text\n";
+    "  --help                 show this text\n"
+    "  --version              show the version\n";
 
 int usage() {
     std::fputs(kHelp, stderr);
@@ -188,14 +189,18 @@ int dryRun(const std::string& dir, const std::string& folder, const Options& opt
 } // namespace
 
 int main(int argc, char** argv) {
-    const std::optional<std::string> dir = RuntimeDirectory::locate();
-    const std::string folder = ProgramFolder::locate();
     const std::string command = argc > 1 ? argv[1] : "";
-
     if (command == "--help" || command == "-h") {
         std::fputs(kHelp, stdout);
         return 0;
     }
+    if (command == "--version") {
+        std::printf("vantrel-monitor %s\n", VANTREL_VERSION);
+        return 0;
+    }
+
+    const std::optional<std::string> dir = RuntimeDirectory::locate();
+    const std::string folder = ProgramFolder::locate();
     if (!dir) {
         warn("the runtime folder is unusable");
         return 1;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running, testing and packaging
 # need (clang and its runtime for the fuzzers in fuzz/; qemu, a kernel and
-# busybox for the device tests in tests/vm/), and those named on the command
+# busybox for the device tests in tests/vm/; poppler and groff to check the
+# manual and the manual pages), and those named on the command
 # line, where they are missing.
 set -euo pipefail
 
@@ -13,6 +14,7 @@ packages=(
     xvfb xdotool x11-utils x11-xkb-utils
     fonts-dejavu-core
     desktop-file-utils appstream
+    poppler-utils groff-base man-db
     dpkg-dev file
     qemu-system-x86 linux-image-amd64 busybox-static cpio
     clang libclang-rt-14-dev

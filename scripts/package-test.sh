@@ -46,6 +46,11 @@ appstreamcli validate --no-net "/usr/share/metainfo/$app_id.metainfo.xml" >/dev/
 [ -f /usr/lib/systemd/user/vantrel-monitor.service ] || fail "no user service"
 grep -q 'KERNEL=="uinput".*uaccess' /usr/lib/udev/rules.d/70-vantrel-gaming-keyboard.rules ||
     fail "no udev rule for /dev/uinput"
+[ -f "$program/User Manual.pdf" ] || fail "no user manual in $program"
+for page in vantrel-config vantrel-monitor; do
+    MANPAGER=cat man -l "/usr/share/man/man1/$page.1" 2>/dev/null | grep -q "^NAME" ||
+        fail "man does not show $page(1)"
+done
 
 start_xvfb
 make_session user

@@ -1,6 +1,7 @@
 #include "link/SingleInstance.h"
 #include "link/MonitorStarter.h"
 #include "settings/ProgramFolder.h"
+#include "tests/ChildProgram.h"
 #include "tests/TempDir.h"
 #include "tests/Wait.h"
 
@@ -92,6 +93,27 @@ TEST(SingleInstance, SecondProgramEndsAtOnceWhileTheFirstRuns) {
     waitExit(third, 20s);
     ::kill(monitor, SIGTERM);
     waitExit(monitor, 20s);
+}
+
+TEST(Programs, HelpAndVersionPrintAndEndWithoutStartingAnything) {
+    TempDir dir;
+    ::setenv("XDG_RUNTIME_DIR", dir.folder().c_str(), 1);
+    const struct {
+        const char* program;
+        const char* option;
+        std::string firstLine;
+    } cases[] = {
+        {VANTREL_CONFIG_EXE, "--version", std::string("vantrel-config ") + VANTREL_VERSION},
+        {VANTREL_CONFIG_EXE, "--help", "Usage: vantrel-config [--help | --version]"},
+        {VANTREL_MONITOR_EXE, "--version", std::string("vantrel-monitor ") + VANTREL_VERSION},
+    };
+    for (const auto& c : cases) {
+        pid_t pid = -1;
+        EXPECT_EQ(vantrel::test::startProgram({c.program, c.option}, pid), c.firstLine);
+        EXPECT_EQ(waitExit(pid, 20s), 0) << c.program << " " << c.option;
+    }
+    // Neither took the single-instance lock nor started a monitor.
+    EXPECT_NE(::access((dir.folder() + "vantrel-gaming-keyboard").c_str(), F_OK), 0);
 }
 
 TEST(SingleInstance, InProcessLocksExcludeEachOther) {

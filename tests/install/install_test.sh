@@ -25,6 +25,7 @@ program="$work/prefix/lib/vantrel-gaming-keyboard"
 [ "$(readlink -f "$bin/vantrel-config")" = "$program/vantrel-config" ] ||
     fail "bin/vantrel-config does not lead into the program folder"
 start_xvfb
+make_opener
 
 run_case() { # writable|read-only
     local mode=$1
@@ -41,7 +42,7 @@ run_case() { # writable|read-only
     [ "$mode" = writable ] && expected=$program unexpected=$config
 
     "${as[@]}" "$bin/vantrel-monitor" flags >/dev/null 2>&1 && fail "$mode: a monitor runs already"
-    "${as[@]}" "$bin/vantrel-config" &
+    "${as[@]}" env PATH="$opener_path" "$bin/vantrel-config" &
     local utility=$!
     started+=("$utility")
     local window monitor
@@ -60,6 +61,7 @@ run_case() { # writable|read-only
     if [ "$mode" = read-only ] && [ "$(stat -c %a "$config")" != 700 ]; then
         fail "$mode: the config folder is not private"
     fi
+    check_manual_opens "$window" "$program"
 
     kill "$utility"
     wait "$utility" 2>/dev/null || true
@@ -71,3 +73,17 @@ run_case() { # writable|read-only
 
 run_case read-only
 run_case writable
+
+# The program run from the build folder opens the manual beside it. With a
+# monitor of the test's own, it starts none that would outlive the test.
+mkdir -m 0700 "$work/build-run"
+build_env=(env -i HOME="$work" XDG_RUNTIME_DIR="$work/build-run" DISPLAY="$DISPLAY"
+    PATH="$opener_path" ASAN_OPTIONS=detect_leaks=0)
+"${build_env[@]}" "$build/bin/vantrel-monitor" &
+started+=($!)
+wait_until 20 "${build_env[@]}" "$build/bin/vantrel-monitor" flags >/dev/null ||
+    fail "the build's monitor does not answer"
+"${build_env[@]}" "$build/bin/vantrel-config" &
+started+=($!)
+check_manual_opens "$(main_window)" "$build/bin"
+echo "the manual opens from the installed program and from the build folder"

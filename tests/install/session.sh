@@ -75,13 +75,38 @@ main_window() {
     timeout 60 xdotool search --sync --onlyvisible --name '^Vantrel Gaming Keyboard$' | head -1
 }
 
-# Clicks the main window's Apply button where its skin places it.
-click_apply() { # window skins-folder
+# Clicks the main window's button of a "BUTTONPOS" key where its skin places it.
+click_button() { # window skins-folder key
     local x y w h
-    IFS=, read -r _ x y w h _ < <(grep '^21=' "$2/skin_Config.ini")
+    IFS=, read -r _ x y w h _ < <(grep "^$3=" "$2/skin_Config.ini")
     xdotool mousemove --window "$1" $((x + w / 2)) $((y + h / 2))
     sleep 0.3
     xdotool click 1
+}
+
+click_apply() { # window skins-folder
+    click_button "$1" "$2" 21
+}
+
+# A stand-in for the desktop's opener on a PATH of its own, which notes what
+# it was asked to open in $work/opened; sets `opener_path`.
+make_opener() {
+    mkdir -p "$work/opener"
+    printf '#!/bin/sh\necho "$1" >> "%s/opened"\n' "$work" >"$work/opener/xdg-open"
+    chmod 0755 "$work/opener" "$work/opener/xdg-open"
+    : >"$work/opened"
+    chmod 0666 "$work/opened"
+    opener_path="$work/opener:/usr/bin:/bin"
+}
+
+# Clicks Manual and checks that the opener was asked for the manual of the
+# program folder.
+check_manual_opens() { # window program-folder
+    : >"$work/opened"
+    click_button "$1" "$2/skins" 18
+    wait_until 20 test -s "$work/opened" || fail "Manual opened nothing"
+    local url="file://${2// /%20}/User%20Manual.pdf"
+    [ "$(cat "$work/opened")" = "$url" ] || fail "Manual opened $(cat "$work/opened"), not $url"
 }
 
 # True once the monitor of the session has gone (it removes its mailbox).

@@ -9,6 +9,7 @@
 #include "skin/ShapedButton.h"
 #include "skin/SkinMenu.h"
 #include "tests/TempProgramFolder.h"
+#include "tests/macro/FakeClock.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -198,17 +199,74 @@ TEST(KeyAssignmentPage, ColourKeysShowAndPaintTheDiyColours) {
     EXPECT_EQ(p.CustomColor[2][10], 0x00FF00);
     EXPECT_EQ(f.page->colourKey(10)->colour(), 0x00FF00u);
 
-    // All keys in one colour; another effect hides them; key mode brings the keys back.
+    // All keys in one colour; another effect shows its preview on them; key
+    // mode brings the keys back.
     p.DIYColorOption[2] = 1;
     f.page->setKeyboardLook(KeyAssignmentPage::Look::Lighting);
     EXPECT_EQ(f.page->colourKey(77)->colour(), 0x0000FFu);
     p.LtSwitch = 3;
     f.page->setKeyboardLook(KeyAssignmentPage::Look::Lighting);
-    EXPECT_FALSE(f.page->colourKey(10)->isVisible());
+    EXPECT_TRUE(f.page->colourKey(10)->isVisible());
+    EXPECT_FALSE(f.page->colourKey(10)->pressPaints());
     EXPECT_FALSE(f.page->keyButton(10)->isVisible());
     f.page->setKeyboardLook(KeyAssignmentPage::Look::Keys);
     EXPECT_TRUE(f.page->keyButton(10)->isVisible());
     EXPECT_TRUE(f.page->enterKey()->isVisible());
+}
+
+TEST(KeyAssignmentPage, ColourKeysPreviewTheEffectAsTheRendererDrawsIt) {
+    PageFixture f;
+    vantrel::test::FakeClock clock;
+    f.page->setPreviewClock(clock);
+    ProfileRecord& p = f.profile();
+    p.LtSwitch = 0;
+    p.Brightness[0] = 3;
+    const QRect key = f.page->colourKey(60)->geometry();
+    const QPoint middle(key.width() / 2, key.height() / 2);
+    const QColor cap = f.page->grab(key).toImage().pixelColor(middle);
+    f.page->setKeyboardLook(KeyAssignmentPage::Look::Lighting);
+    EXPECT_TRUE(f.page->previewRunning());
+    for (int k : {0, 43, 60})
+        EXPECT_EQ(f.page->colourKey(k)->colour(), 0x00004Du) << k; // (255*3+5)/10 = 77
+    // The picture shows the colour over the key cap, half-way.
+    const QColor shown = f.page->grab(key).toImage().pixelColor(middle);
+    EXPECT_NEAR(shown.red(), (cap.red() + 77) / 2, 2);
+    EXPECT_NEAR(shown.green(), cap.green() / 2, 2);
+
+    // A moving effect follows the clock and each change of the settings.
+    p.LtSwitch = 2;
+    EffectRenderer renderer;
+    for (uint32_t ms : {100000u, 100400u}) {
+        clock.now = ms;
+        f.page->showPreviewFrame();
+        renderer.setProfile(p);
+        const EffectRenderer::Frame frame = renderer.render(ms);
+        for (int k : {0, 30, 60, 100})
+            EXPECT_EQ(f.page->colourKey(k)->colour(), frame[size_t(k)]) << k << " at " << ms;
+    }
+    int lit = 0;
+    while (f.page->colourKey(lit)->colour() == 0)
+        ++lit;
+    p.Color[2][0] = 0x00FF00;
+    f.page->showPreviewFrame();
+    EXPECT_EQ(f.page->colourKey(lit)->colour() & 0xFF, 0u);
+    EXPECT_NE(f.page->colourKey(lit)->colour(), 0u);
+
+    // A click plays a key press for an effect that reacts to keys.
+    p.LtSwitch = 4;
+    f.page->showPreviewFrame();
+    EXPECT_EQ(f.page->colourKey(30)->colour(), 0u);
+    QTest::mouseClick(f.page->colourKey(30), Qt::LeftButton);
+    EXPECT_NE(f.page->colourKey(30)->colour(), 0u);
+    EXPECT_EQ(p.CustomColor[0][30], 0); // nothing painted
+
+    // Only the lighting look on a page that shows animates.
+    f.page->hide();
+    EXPECT_FALSE(f.page->previewRunning());
+    f.page->show();
+    EXPECT_TRUE(f.page->previewRunning());
+    f.page->setKeyboardLook(KeyAssignmentPage::Look::Keys);
+    EXPECT_FALSE(f.page->previewRunning());
 }
 
 TEST(KeyAssignmentPage, DialogCommandsChangeAndMarkTheKeyOnlyOnOk) {
