@@ -69,10 +69,11 @@ struct BmpLayout {
         return (static_cast<uint64_t>(width) * bitsPerPixel + 31) / 32 * 4;
     }
     // An uncompressed picture whose file ends before its last row is damaged,
-    // though Qt's reader would show it with whatever follows as pixels.
+    // though Qt's reader would show it with whatever follows as pixels. (The
+    // old 12-byte header lays its fields out otherwise and is left to Qt.)
     bool cutShort(uint64_t fileBytes) const {
         const bool uncompressed = compression == 0 || compression == 3;
-        return uncompressed && width > 0 && bitsPerPixel > 0 &&
+        return infoBytes >= 40 && uncompressed && width > 0 && bitsPerPixel > 0 &&
                (pixelsAt > fileBytes || rows() > (fileBytes - pixelsAt) / lineBytes());
     }
     // Rows top first, 32 bits a pixel, on a 4-byte boundary: the layout of a
