@@ -4,8 +4,11 @@
 #include "monitor/devices/UinputDevice.h"
 #include "monitor/engine/DryRunPrinter.h"
 #include "monitor/games/ActiveWindowWatcher.h"
+#include "monitor/lighting/KeyboardLighting.h"
+#include "monitor/lighting/OpenRgbClient.h"
 #include "monitor/service/Monitor.h"
 #include "monitor/service/MonitorCommands.h"
+#include "monitor/service/StatusSocket.h"
 #include "settings/ConfigFolder.h"
 #include "settings/IniFile.h"
 #include "settings/LanguageStrings.h"
@@ -15,6 +18,7 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <poll.h>
@@ -29,6 +33,7 @@ namespace {
 
 constexpr const char* kHelp =
     "Usage: vantrel-monitor [--answer-delay MS] [--device NAME]...\n"
+    "                       [--openrgb HOST:PORT|off] [--openrgb-device NAME]...\n"
     "       vantrel-monitor --dry-run [--device NAME]...\n"
     "       vantrel-monitor COMMAND ARGS\n"
     "\n"
@@ -46,6 +51,15 @@ constexpr const char* kHelp =
     "Left Shift + Right Shift + Escape lets go of the keyboards at once; the\n"
     "same chord takes them again.\n"
     "\n"
+    "It shows the current profile's lighting effect on RGB keyboards through\n"
+    "OpenRGB: it connects to OpenRGB's SDK server at HOST:PORT (--openrgb,\n"
+    "127.0.0.1:6742 unless told otherwise; \"--openrgb off\" turns this off),\n"
+    "takes every controller of the keyboard type (or those named with\n"
+    "--openrgb-device) into its direct mode and lights each key LED as the\n"
+    "key's position on the keyboard picture; other LEDs keep their colour.\n"
+    "Without a server it says so once and tries again every 5 seconds. It\n"
+    "only connects; it never listens on the network.\n"
+    "\n"
     "--dry-run reads the keyboards without holding them and prints, for each\n"
     "key event, what the current profile would send. It takes the profile from\n"
     "the running monitor, or from the working profiles, once at its start.\n"
@@ -61,10 +75,18 @@ constexpr const char* kHelp =
     "                         \"block changed\" (1255)\n"
     "  switch PROFILE EFFECT  make PROFILE current, set its effect (LtSwitch) to\n"
     "                         EFFECT and post \"device changed\" (1257)\n"
+    "  status                 print what the running monitor holds and drives:\n"
+    "                         its keyboards, profile, lighting, games and the\n"
+    "                         problems it met (status 1 when none runs)\n"
     "  flags                  print the block's current profile and change flags\n"
     "                         (the marks the last apply carried)\n"
     "  --help                 show this text\n"
     "  --version              show the version\n";
+
+// Another monitor runs (or the runtime folder cannot be used): a status of
+// its own, on which the user service does not restart.
+constexpr int kNotStarted = 3;
+constexpr const char* kSystemdRun = "/usr/bin/systemd-run";
 
 int usage() {
     std::fputs(kHelp, stderr);
@@ -79,6 +101,8 @@ struct Options {
     bool dryRun = false;
     int answerDelayMs = 0;
     std::vector<std::string> devices;
+    std::string openRgb = "127.0.0.1:6742";
+    std::vector<std::string> openRgbDevices;
 };
 
 // The options of a monitor run; false on anything else.
@@ -91,6 +115,10 @@ bool parse(int argc, char** argv, Options& options) {
             options.answerDelayMs = number(argv[++i]);
         } else if (option == "--device" && i + 1 < argc) {
             options.devices.push_back(argv[++i]);
+        } else if (option == "--openrgb" && i + 1 < argc) {
+            options.openRgb = argv[++i];
+        } else if (option == "--openrgb-device" && i + 1 < argc) {
+            options.openRgbDevices.push_back(argv[++i]);
         } else {
             return false;
         }
@@ -118,13 +146,22 @@ int runMonitor(const std::string& dir, const std::string& folder, const Options&
     monitor.setAnswerDelay(std::chrono::milliseconds(options.answerDelayMs));
     if (stopFd < 0 || !monitor.publish()) {
         warn("another monitor runs, or the runtime folder is unusable");
-        return 1;
+        return kNotStarted;
     }
+    // As the user service the monitor is sandboxed; the programs its keys
+    // launch start as the user's own, through the user manager.
+    if (std::getenv("INVOCATION_ID") && ::access(kSystemdRun, X_OK) == 0)
+        monitor.launchThrough({kSystemdRun, "--user", "--no-block", "--collect", "--quiet", "--"});
+    // Said once on standard error, and kept for "vantrel-monitor status".
+    const auto problem = [&](const std::string& text) {
+        warn(text);
+        monitor.noteProblem(text);
+    };
     std::string whyNot;
     auto output = UinputDevice::create(whyNot);
     auto keyboards = std::make_unique<EvdevKeyboards>(options.devices, true);
     if (!output || !keyboards->open(whyNot)) {
-        warn("keys are not remapped: " + whyNot);
+        problem("keys are not remapped: " + whyNot);
     } else {
         if (!whyNot.empty())
             warn(whyNot + "; keyboards plugged in later are taken");
@@ -133,7 +170,14 @@ int runMonitor(const std::string& dir, const std::string& folder, const Options&
     if (auto watcher = ActiveWindowWatcher::open(whyNot))
         monitor.followGames(std::move(watcher));
     else
-        warn("profiles do not follow games: " + whyNot);
+        problem("profiles do not follow games: " + whyNot);
+    if (options.openRgb != "off") {
+        if (auto endpoint = OpenRgbClient::resolve(options.openRgb, whyNot))
+            monitor.showLighting(std::make_unique<KeyboardLighting>(
+                std::make_unique<OpenRgbClient>(std::move(*endpoint), options.openRgbDevices)));
+        else
+            problem("no lighting through OpenRGB: " + whyNot);
+    }
     monitor.run(stopFd);
     monitor.withdraw();
     ::close(stopFd);
@@ -223,6 +267,10 @@ int main(int argc, char** argv) {
         std::string text;
         result = MonitorCommands::flags(*dir, text);
         std::fputs(text.c_str(), stdout);
+    } else if (command == "status" && argc == 2) {
+        const auto text = StatusSocket::ask(*dir, std::chrono::seconds(2));
+        std::fputs(text ? text->c_str() : "monitor: not running\n", stdout);
+        return text ? 0 : 1;
     } else {
         return usage();
     }

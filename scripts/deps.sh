@@ -14,7 +14,7 @@ packages=(
     xvfb xdotool x11-utils x11-xkb-utils
     fonts-dejavu-core
     desktop-file-utils appstream
-    poppler-utils groff-base man-db
+    poppler-utils groff-base man-db systemd
     dpkg-dev file
     qemu-system-x86 linux-image-amd64 busybox-static cpio
     clang libclang-rt-14-dev

@@ -34,13 +34,13 @@ public:
     // the reason, when the input folder cannot be watched. When it opened no
     // keyboard, whyNot says why.
     bool open(std::string& whyNot);
-    // The keyboards read now, by path and name.
-    std::vector<std::string> describe() const;
 
     std::vector<int> fds() const override;
     void read(int fd, std::vector<Event>& events) override;
     void setHeld(bool held) override;
     void setLight(uint16_t code, bool on) override;
+    // Each keyboard by path and name, held or waiting for its keys to come up.
+    std::vector<std::string> describe() const override;
 
 private:
     struct Keyboard {
@@ -56,6 +56,8 @@ private:
     void readFolderChanges();
     // False when the keyboard is gone.
     bool readKeyboard(Keyboard& keyboard, std::vector<Event>& events);
+    // A release of every key the keyboard has down.
+    void releaseKeys(const Keyboard& keyboard, std::vector<Event>& events) const;
     void grabWhenIdle(Keyboard& keyboard);
     void showLights(Keyboard& keyboard);
     bool wanted(const std::string& path, const char* name) const;

@@ -48,6 +48,8 @@ bool Monitor::publish() {
         withdraw();
         return false;
     }
+    if (!m_status.listen(m_dir))
+        noteProblem("the status socket could not be made");
     takeProfile();
     return true;
 }
@@ -55,8 +57,10 @@ bool Monitor::publish() {
 void Monitor::withdraw() {
     if (m_lockFd < 0)
         return;
+    m_status.close();
     m_keys.reset();
     m_output.reset();
+    m_lighting.reset();
     m_socket.close();
     if (m_block.mapped())
         ::unlink((m_dir + kBlockFileName).c_str());
@@ -101,6 +105,8 @@ void Monitor::takeProfile() {
         return;
     if (m_keys)
         m_keys->engine().setProfile(*profile);
+    if (m_lighting)
+        m_lighting->setProfile(*profile);
     m_follower.setGames(games);
     if (current != m_currentProfile && m_currentProfile >= 0)
         m_follower.manualSwitch(current);
@@ -112,9 +118,46 @@ void Monitor::followGames(std::unique_ptr<ActiveWindowWatcher> watcher) {
     takeProfile();
 }
 
+void Monitor::showLighting(std::unique_ptr<KeyboardLighting> lighting) {
+    m_lighting = std::move(lighting);
+    takeProfile();
+}
+
 void Monitor::activeProgramChanged(const std::string& program) {
-    if (const auto profile = m_follower.activeProgramChanged(program, m_currentProfile))
+    const auto profile = m_follower.activeProgramChanged(program, m_currentProfile);
+    m_lastGame = program.empty() ? "no window" : program;
+    if (profile) {
+        m_lastGame += ", profile " + std::to_string(*profile + 1);
         switchProfile(*profile);
+    }
+}
+
+std::string Monitor::statusText() {
+    std::string name;
+    int current = 0;
+    changeBlock([&](SharedBlock& b) {
+        current = std::clamp(b.CurrentProfile, 0, kProfileCount - 1);
+        name = fieldText(b.profiles[current].ProFileName);
+    });
+    std::string text = "monitor: running, process " + std::to_string(::getpid()) + ", version " +
+                       VANTREL_VERSION + "\n";
+    text += "profile: " + std::to_string(current + 1) + " \"" + name + "\"\n";
+    if (!m_keys) {
+        text += "keyboards: not held\n";
+    } else {
+        const std::vector<std::string> keyboards = m_keys->describeKeyboards();
+        text += keyboards.empty() ? "keyboards: none found yet\n" : "keyboards:\n";
+        for (const std::string& k : keyboards)
+            text += "  " + k + "\n";
+    }
+    text += "lighting: " + (m_lighting ? m_lighting->client().describe() : "off") + "\n";
+    text += "games: " +
+            (m_watcher ? "the active X window; last: " + (m_lastGame.empty() ? "none" : m_lastGame)
+                       : std::string("not followed")) +
+            "\n";
+    for (const std::string& problem : m_problems)
+        text += "problem: " + problem + "\n";
+    return text;
 }
 
 void Monitor::handle(const LinkMessage& message) {
@@ -140,20 +183,32 @@ void Monitor::switchProfile(int profile) {
     }
 }
 
-void Monitor::stepBrightness(int delta) {
-    if (changeBlock([&](SharedBlock& b) {
-            LightingSteps::stepBrightness(
-                b.profiles[std::clamp(b.CurrentProfile, 0, kProfileCount - 1)], delta);
+void Monitor::changeLighting(const std::function<void(ProfileRecord&)>& change) {
+    auto profile = std::make_unique<ProfileRecord>();
+    if (!changeBlock([&](SharedBlock& b) {
+            ProfileRecord& current = b.profiles[std::clamp(b.CurrentProfile, 0, kProfileCount - 1)];
+            change(current);
+            *profile = current;
         }))
-        postToProgram(kMsgDeviceChanged);
+        return;
+    // "Changed at the device": an open program reads the whole block again,
+    // so that its next apply keeps what the key did.
+    postToProgram(kMsgBlockChanged);
+    if (m_lighting)
+        m_lighting->setProfile(*profile);
+}
+
+void Monitor::stepBrightness(int delta) {
+    changeLighting([&](ProfileRecord& p) { LightingSteps::stepBrightness(p, delta); });
 }
 
 void Monitor::nextEffect() {
-    if (changeBlock([&](SharedBlock& b) {
-            LightingSteps::nextEffect(
-                b.profiles[std::clamp(b.CurrentProfile, 0, kProfileCount - 1)]);
-        }))
-        postToProgram(kMsgDeviceChanged);
+    changeLighting([](ProfileRecord& p) { LightingSteps::nextEffect(p); });
+}
+
+void Monitor::heard(uint16_t code, int32_t value) {
+    if (m_lighting && value == 1)
+        m_lighting->keyPressed(RemapEngine::position(code), Clock::now());
 }
 
 void Monitor::sendDueAnswers() {
@@ -168,16 +223,21 @@ void Monitor::run(int stopFd) {
     for (;;) {
         sendDueAnswers();
         m_launcher.reap();
+        if (m_lighting)
+            m_lighting->update(Clock::now());
         int timeout = -1;
         if (!m_answers.empty()) {
             const auto wait =
                 std::chrono::ceil<std::chrono::milliseconds>(m_answers.front() - Clock::now());
             timeout = static_cast<int>(std::max<std::chrono::milliseconds::rep>(0, wait.count()));
         }
-        fds.assign({{stopFd, POLLIN, 0}, {m_socket.fd(), POLLIN, 0}});
+        fds.assign({{stopFd, POLLIN, 0}, {m_socket.fd(), POLLIN, 0}, {m_status.fd(), POLLIN, 0}});
         const bool watching = m_watcher && m_watcher->fd() >= 0;
         if (watching)
             fds.push_back({m_watcher->fd(), POLLIN, 0});
+        const size_t firstLightingFd = fds.size();
+        if (m_lighting)
+            m_lighting->addFds(fds);
         const size_t firstKeyFd = fds.size();
         if (m_keys)
             m_keys->addFds(fds);
@@ -192,9 +252,15 @@ void Monitor::run(int stopFd) {
         }
         while (const auto message = m_socket.receive())
             handle(*message);
-        if (watching && fds[2].revents) {
+        if (fds[2].revents)
+            m_status.serve([this] { return statusText(); });
+        if (watching && fds[3].revents) {
             if (const auto program = m_watcher->readChanges())
                 activeProgramChanged(*program);
+        }
+        for (size_t i = firstLightingFd; i < firstKeyFd; ++i) {
+            if (fds[i].revents)
+                m_lighting->handle(fds[i], Clock::now());
         }
     }
     if (m_keys)

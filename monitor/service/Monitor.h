@@ -7,19 +7,23 @@
 #include "monitor/engine/RemapEngine.h"
 #include "monitor/games/ActiveWindowWatcher.h"
 #include "monitor/games/GameFollower.h"
+#include "monitor/lighting/KeyboardLighting.h"
 #include "monitor/service/ProgramLauncher.h"
+#include "monitor/service/StatusSocket.h"
 
 #include <chrono>
 #include <deque>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace vantrel {
 
 // The resident monitor: owns the shared block, its mutex and the monitor's
 // mailbox, answers every apply with "apply finished", and, given a keyboard,
-// makes the current profile's key functions real.
+// makes the current profile's key functions real; given the lighting, shows
+// the current profile's effect on the RGB keyboards.
 class Monitor final : private RemapEngine::Actions {
 public:
     using Clock = std::chrono::steady_clock;
@@ -41,12 +45,23 @@ public:
                         std::unique_ptr<OutputDevice> output);
     // Switches to the profile whose game has the focus, and back. After publish.
     void followGames(std::unique_ptr<ActiveWindowWatcher> watcher);
+    // Shows the current profile's lighting, and the held keyboards' presses. After publish.
+    void showLighting(std::unique_ptr<KeyboardLighting> lighting);
+    // A problem the monitor met that the status should name (no access to
+    // the devices, no display to follow games on).
+    void noteProblem(std::string text) { m_problems.push_back(std::move(text)); }
+    // What "vantrel-monitor status" prints.
+    std::string statusText();
     // Serves messages and keys until stopFd becomes readable; then lets go of
     // every key it holds.
     void run(int stopFd);
     // Removes every object again.
     void withdraw();
 
+    // Programs that keys launch start through this command (see ProgramLauncher).
+    void launchThrough(std::vector<std::string> starter) {
+        m_launcher.setStarter(std::move(starter));
+    }
     // How long the answer to an apply waits; 0 answers at once.
     void setAnswerDelay(std::chrono::milliseconds delay) { m_answerDelay = delay; }
 
@@ -55,6 +70,9 @@ private:
     void sendDueAnswers();
     // Runs the change on the block under its mutex; false when the mutex could not be had.
     bool changeBlock(const std::function<void(SharedBlock&)>& change);
+    // Changes the current profile's lighting in the block, tells the program
+    // and shows the change.
+    void changeLighting(const std::function<void(ProfileRecord&)>& change);
     // The engine and the game follower take the current profile and the
     // games from the block.
     void takeProfile();
@@ -65,6 +83,7 @@ private:
     void switchProfile(int profile) override;
     void stepBrightness(int delta) override;
     void nextEffect() override;
+    void heard(uint16_t code, int32_t value) override;
 
     std::string m_dir;
     std::string m_programFolder;
@@ -80,7 +99,11 @@ private:
     ProgramLauncher m_launcher;
     std::unique_ptr<ActiveWindowWatcher> m_watcher;
     GameFollower m_follower;
+    std::unique_ptr<KeyboardLighting> m_lighting;
     int m_currentProfile = -1;
+    StatusSocket m_status;
+    std::vector<std::string> m_problems;
+    std::string m_lastGame; // the last program the game follower was shown
 };
 
 } // namespace vantrel
