@@ -75,7 +75,8 @@ MainWindow::MainWindow(AppContext& context, DeviceLink& link)
                  context.runtimeDir()) {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(QString::fromLatin1(kTitle));
-    setWindowIcon(QIcon(QString::fromLatin1(ProgramPictures::kProgramIcon)));
+    setWindowIcon(QIcon(QPixmap::fromImage(
+        loadProgramPicture(QString::fromLatin1(ProgramPictures::kProgramIcon)))));
 
     buildControls<MainWindow>(*this, kControls);
 

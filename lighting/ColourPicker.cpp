@@ -1,6 +1,7 @@
 #include "lighting/ColourPicker.h"
 
 #include "skin/ColourWord.h"
+#include "skin/SkinImage.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -15,7 +16,7 @@ constexpr QRgb kSeeThrough = qRgb(255, 0, 255);
 constexpr QRgb kWhite = qRgb(255, 255, 255);
 
 QImage seeThroughMarker(const QString& path) {
-    QImage marker(path);
+    QImage marker = loadProgramPicture(path);
     if (marker.isNull())
         return marker;
     marker = marker.convertToFormat(QImage::Format_ARGB32);
@@ -33,7 +34,8 @@ QImage seeThroughMarker(const QString& path) {
 
 ColourPicker::ColourPicker(const QRect& rect, QWidget* parent, const QString& spectrum,
                            const QString& marker)
-    : QWidget(parent), m_spectrum(QImage(spectrum).convertToFormat(QImage::Format_RGB32)),
+    : QWidget(parent),
+      m_spectrum(loadProgramPicture(spectrum).convertToFormat(QImage::Format_RGB32)),
       m_marker(seeThroughMarker(marker)) {
     setGeometry(rect);
     if (m_spectrum.isNull() || m_marker.isNull()) {

@@ -10,9 +10,10 @@
 namespace vantrel {
 
 ColourSwatch::ColourSwatch(const QRect& rect, QWidget* parent)
-    : QWidget(parent), m_faceSize(QImage(QLatin1String(ProgramPictures::kSwatchFace)).size()) {
+    : QWidget(parent),
+      m_faceSize(loadProgramPicture(QLatin1String(ProgramPictures::kSwatchFace)).size()) {
     setGeometry(rect);
-    const SkinImage mask(QImage(QLatin1String(ProgramPictures::kSwatchMask)));
+    const SkinImage mask(loadProgramPicture(QLatin1String(ProgramPictures::kSwatchMask)));
     if (const std::optional<QRegion> outline = regionFromMask(mask))
         setMask(*outline);
     show();

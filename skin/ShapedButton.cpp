@@ -7,7 +7,7 @@ ShapedButton::ShapedButton(const QString& caption, const QRect& rect, const QStr
     : SkinButton(parent) {
     setText(caption);
     setGeometry(rect);
-    QImage mask(maskFile);
+    QImage mask = loadProgramPicture(maskFile);
     // The outline spans the rectangle the skin gives the button, whatever
     // size the mask was drawn at, so no strip of the button is left dead.
     if (!mask.isNull() && mask.size() != rect.size())

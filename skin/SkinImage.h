@@ -35,13 +35,25 @@ struct SkinPictures {
 };
 
 // JPEG, BMP, PNG or whatever the image plugins read, judged by content. A
-// missing, empty, truncated or undecodable file gives an empty picture.
+// missing, empty, truncated or undecodable file gives an empty picture. A
+// 32-bit top-down BMP, as the painter writes the skin, is shown straight from
+// the file: mapped, not decoded or copied, its pages read as they are painted.
 SkinImage loadPicture(const std::string& path);
+
+// A mask as its file holds it (one bit a pixel, as a rule): it is only ever
+// read by regionFromMask.
+SkinImage loadMask(const std::string& path);
+
+// One of the program's own pictures, read in the format its name ends in:
+// guessing the format would load every image plugin first. Null when it
+// cannot be read.
+QImage loadProgramPicture(const QString& path);
 
 // A ".bmp" file only; nothing when it is missing or unreadable.
 std::optional<QImage> loadBitmapFile(const std::string& path);
 
-// A copy of rect out of source; empty when source or rect is.
+// The part of source under rect; empty when source or rect is. A part that
+// lies wholly inside source shares its pixels rather than copying them.
 SkinImage cutPicture(const SkinImage& source, const QRect& rect);
 
 // The outline of a mask: every pixel but the exactly white ones, as the union

@@ -4,6 +4,7 @@
 #include "skin/Palette.h"
 #include "skin/ProgramPictures.h"
 #include "skin/SkinFonts.h"
+#include "skin/SkinImage.h"
 #include "skin/SkinMenu.h"
 
 #include <QMenu>
@@ -45,7 +46,7 @@ QString shortcutOf(const QString& text) {
 
 SkinMenuStyle::SkinMenuStyle()
     : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))),
-      m_arrow(QString::fromLatin1(ProgramPictures::kMenuArrow)) {}
+      m_arrow(loadProgramPicture(QString::fromLatin1(ProgramPictures::kMenuArrow))) {}
 
 int SkinMenuStyle::pixelMetric(PixelMetric metric, const QStyleOption* option,
                                const QWidget* widget) const {

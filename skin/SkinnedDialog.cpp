@@ -16,8 +16,6 @@
 #include <QPainter>
 #include <QWindow>
 
-#include <future>
-
 namespace vantrel {
 
 namespace {
@@ -67,9 +65,9 @@ SkinnedDialog::SkinnedDialog(std::string skinsFolder, std::string_view skinFile,
         setWindowFlags(Qt::Widget);
     else
         m_keyGate = new KeyGate(*this);
-    const std::string maskPath = m_description.picturePath("Mask");
+    // paintEvent covers every pixel, so nothing need be erased before it.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     const std::string backgroundPath = m_description.picturePath("Normal");
-    m_mask = loadPicture(maskPath);
     m_background = loadPicture(backgroundPath);
     if (m_background.isEmpty()) {
         // Without its picture the window still has to be seen and closed: it
@@ -87,7 +85,8 @@ SkinnedDialog::SkinnedDialog(std::string skinsFolder, std::string_view skinFile,
 
     // A mask that leaves nothing visible would make a window that can be
     // neither seen nor closed; such a window keeps its rectangle instead.
-    m_outline = regionFromMask(m_mask);
+    const std::string maskPath = m_description.picturePath("Mask");
+    m_outline = regionFromMask(loadMask(maskPath));
     if (m_outline && m_outline->isEmpty())
         m_outline.reset();
     if (m_outline)
@@ -163,18 +162,10 @@ void SkinnedDialog::onClick(QWidget* control, std::function<void()> action) {
 
 const SkinPictures& SkinnedDialog::statePictures() {
     if (!m_statePicturesLoaded) {
-        // Decoding full-window pictures is most of a window's start: the three
-        // that only controls use are decoded side by side, and only for a
-        // window that has controls.
-        const auto decode = [this](std::string_view key) {
-            return std::async(std::launch::async, loadPicture, m_description.picturePath(key));
-        };
-        std::future<SkinImage> over = decode("Over");
-        std::future<SkinImage> down = decode("Down");
         m_statePictures.normal = m_background;
+        m_statePictures.over = loadPicture(m_description.picturePath("Over"));
+        m_statePictures.down = loadPicture(m_description.picturePath("Down"));
         m_statePictures.disabled = loadPicture(m_description.picturePath("Disable"));
-        m_statePictures.over = over.get();
-        m_statePictures.down = down.get();
         m_statePicturesLoaded = true;
     }
     return m_statePictures;

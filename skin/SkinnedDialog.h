@@ -74,8 +74,9 @@ protected:
         }
     }
 
-    // The four full-window pictures the controls are cut from: decoded when
-    // first asked for, kept until the controls are built.
+    // The four full-window pictures the controls are cut from: loaded when
+    // first asked for, kept until the controls are built (their parts keep
+    // what they show).
     const SkinPictures& statePictures();
     // Places button at placement with its pictures cut from the state
     // pictures, unchecked, with the placement's text as its tooltip.
@@ -108,7 +109,6 @@ private:
 
     SkinDescription m_description;
     SkinWindowKind m_kind;
-    SkinImage m_mask;
     SkinImage m_background;
     std::string m_damagedPicture;
     SkinPictures m_statePictures;

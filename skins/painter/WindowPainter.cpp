@@ -11,6 +11,11 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QPainterPath>
+#include <QSaveFile>
+
+#include <cstdio>
+#include <functional>
+#include <optional>
 
 namespace vantrel::painter {
 
@@ -34,6 +39,49 @@ QString keyLegend(int position) {
             legend.insert(i, QLatin1Char(' '));
     }
     return legend;
+}
+
+void putLittleEndian(QByteArray& bytes, qsizetype at, uint32_t value) {
+    for (int i = 0; i < 4; ++i)
+        bytes[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+}
+
+// 32 bits a pixel (blue, green, red, 0xFF), rows top first, pixels from byte 56:
+// the layout of a picture in memory, which the program maps as it lies.
+bool writeTopDownBitmap(const QImage& image, QIODevice& out) {
+    constexpr int kPixelsAt = 56;
+    const qsizetype lineBytes = static_cast<qsizetype>(image.width()) * 4;
+    const qsizetype pixelBytes = lineBytes * image.height();
+    QByteArray header(kPixelsAt, '\0');
+    header[0] = 'B';
+    header[1] = 'M';
+    putLittleEndian(header, 2, static_cast<uint32_t>(kPixelsAt + pixelBytes));
+    putLittleEndian(header, 10, kPixelsAt);
+    putLittleEndian(header, 14, 40);
+    putLittleEndian(header, 18, static_cast<uint32_t>(image.width()));
+    putLittleEndian(header, 22, static_cast<uint32_t>(-image.height())); // negative: top-down
+    putLittleEndian(header, 26, 1 | (32 << 16));                         // planes, bits a pixel
+    putLittleEndian(header, 34, static_cast<uint32_t>(pixelBytes));
+    if (out.write(header) != header.size())
+        return false;
+    QByteArray line(lineBytes, '\0');
+    for (int y = 0; y < image.height(); ++y) {
+        const QRgb* pixels = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            putLittleEndian(line, x * 4, pixels[x] | 0xFF000000);
+        if (out.write(line) != line.size())
+            return false;
+    }
+    return true;
+}
+
+// Written beside the old file and renamed over it: a running program may have
+// the old one mapped, which must not change under it.
+bool saveReplacing(const std::string& path, const std::function<bool(QIODevice&)>& write) {
+    const QString file = QString::fromStdString(path);
+    QDir().mkpath(QFileInfo(file).absolutePath());
+    QSaveFile out(file);
+    return out.open(QIODevice::WriteOnly) && write(out) && out.commit();
 }
 
 QPainterPath outlinePath(QSize size, int radius) {
@@ -183,34 +231,45 @@ void WindowPainter::paintControls(QPainter& p, Look look) const {
     }
 }
 
-bool WindowPainter::save(const std::string& folder) const {
-    const std::pair<const char*, Look> looks[] = {{"Normal", Look::Normal},
-                                                  {"Over", Look::Over},
-                                                  {"Down", Look::Down},
-                                                  {"Disable", Look::Disabled}};
-    const auto target = [&](const char* key) {
+bool WindowPainter::save(const std::string& folder, std::set<std::string>& painted) const {
+    const std::pair<const char*, std::optional<Look>> pictures[] = {{"Mask", std::nullopt},
+                                                                    {"Normal", Look::Normal},
+                                                                    {"Over", Look::Over},
+                                                                    {"Down", Look::Down},
+                                                                    {"Disable", Look::Disabled}};
+    bool ok = !m_size.isEmpty();
+    for (const auto& [key, look] : pictures) {
         std::string name = m_file.readText("SCREEN", key, {});
         std::replace(name.begin(), name.end(), '\\', '/');
-        return name.empty() ? std::string() : folder + name;
-    };
-    bool ok = !m_size.isEmpty();
-    if (const std::string path = target("Mask"); !path.empty())
-        ok = savePicture(mask(), path) && ok;
-    for (const auto& [key, look] : looks) {
-        if (const std::string path = target(key); !path.empty())
-            ok = savePicture(picture(look), path) && ok;
+        if (name.empty())
+            continue;
+        const std::string path = folder + name;
+        const QImage image = look ? picture(*look) : mask();
+        if (!painted.insert(path).second) {
+            if (QImage(QString::fromStdString(path)) != image) {
+                std::fprintf(stderr, "%s is named by windows that draw it differently\n",
+                             name.c_str());
+                ok = false;
+            }
+            continue;
+        }
+        const auto mappable = [&](QIODevice& out) { return writeTopDownBitmap(image, out); };
+        // A BMP state picture is written as the program maps it.
+        const bool bmp =
+            QFileInfo(QString::fromStdString(path)).suffix().toLower() == QLatin1String("bmp");
+        ok = (look && bmp ? saveReplacing(path, mappable) : savePicture(image, path)) && ok;
     }
     return ok;
 }
 
 bool savePicture(const QImage& image, const std::string& path) {
-    const QString file = QString::fromStdString(path);
-    QDir().mkpath(QFileInfo(file).absolutePath());
-    const QString suffix = QFileInfo(file).suffix().toLower();
-    if (suffix == QLatin1String("jpg"))
-        return image.save(file, "JPEG", 95);
-    // Otherwise the suffix names the format (BMP, PPM, PNG ...).
-    return image.save(file);
+    const QByteArray suffix = QFileInfo(QString::fromStdString(path)).suffix().toLower().toLatin1();
+    return saveReplacing(path, [&](QIODevice& out) {
+        if (suffix == "jpg")
+            return image.save(&out, "JPEG", 95);
+        // Otherwise the suffix names the format (BMP, PNG ...).
+        return image.save(&out, suffix.constData());
+    });
 }
 
 } // namespace vantrel::painter

@@ -5,6 +5,7 @@
 
 #include <QImage>
 
+#include <set>
 #include <string>
 
 namespace vantrel::painter {
@@ -21,7 +22,9 @@ public:
     QImage picture(Look look) const;
 
     // Writes the pictures under the names the "SCREEN" section gives them.
-    bool save(const std::string& folder) const;
+    // Descriptions may share pictures: one already painted this run (in
+    // painted) is checked to be the same, not written again.
+    bool save(const std::string& folder, std::set<std::string>& painted) const;
 
 private:
     QString hint(const QString& key) const;

@@ -40,12 +40,13 @@ int main(int argc, char** argv) {
     const std::string source = argv[1];
     const std::string target = argv[2];
     bool ok = true;
+    std::set<std::string> painted;
     for (int i = 3; i < argc; ++i) {
         const std::string name = argv[i];
         const QString copy = QString::fromStdString(target + name);
         QFile::remove(copy);
         if (!QFile::copy(QString::fromStdString(source + name), copy) ||
-            !WindowPainter(source + name).save(target)) {
+            !WindowPainter(source + name).save(target, painted)) {
             std::fprintf(stderr, "could not paint %s\n", name.c_str());
             ok = false;
         }

@@ -364,14 +364,14 @@ TEST(MainWindow, ADamagedPictureStillGivesAWindowThatCloses) {
     const std::string skins = f.folder.file("skins");
     std::filesystem::remove(skins);
     std::filesystem::copy(VANTREL_PROGRAM_DIR "/skins", skins);
-    std::filesystem::resize_file(skins + "/config_normal.ppm", 100);
+    std::filesystem::resize_file(skins + "/config_normal.bmp", 100);
 
     MainWindow& w = f.start();
     EXPECT_TRUE(w.isVisible());
     EXPECT_GE(w.width(), 1242);
     EXPECT_GE(w.height(), 576);
     EXPECT_TRUE(
-        w.damageNotice().endsWith(QStringLiteral("skins/config_normal.ppm cannot be read.")));
+        w.damageNotice().endsWith(QStringLiteral("skins/config_normal.bmp cannot be read.")));
     click(button(w, "closeButton"));
     EXPECT_FALSE(w.isVisible());
 }

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <memory>
+
 using namespace vantrel;
 using namespace vantrel::test;
 
@@ -135,4 +138,60 @@ TEST(RegionFromCornerColour, CutsAwayThePixelsOfTheCornerColour) {
     const QRegion larger = regionFromCornerColour(thumb, QSize(8, 4));
     EXPECT_TRUE(larger.contains(QPoint(7, 0)));
     EXPECT_FALSE(larger.contains(QPoint(0, 0)));
+}
+
+TEST(LoadPicture, TopDownBitmapsOfTheSkinShowAsQtReadsThemAndCutShortAsNothing) {
+    const std::string painted = VANTREL_SKINS_DIR "effect1_over.bmp";
+    const SkinImage mapped = loadPicture(painted);
+    ASSERT_FALSE(mapped.isEmpty());
+    EXPECT_EQ(mapped.image(), QImage(QString::fromStdString(painted)));
+    // Painting takes RGB32 pixels as opaque, whatever their fourth byte says.
+    const uchar* bytes = mapped.image().constBits();
+    for (qsizetype i = 3; i < mapped.image().sizeInBytes(); i += 4)
+        ASSERT_EQ(bytes[i], 0xFF) << i;
+
+    TempDir dir;
+    std::filesystem::copy_file(painted, dir.file("cut.bmp"));
+    std::filesystem::resize_file(dir.file("cut.bmp"), std::filesystem::file_size(painted) - 100);
+    const QByteArray bottomUp = encoded(statePicture(QSize(30, 20), State::Down), "BMP");
+    writeBytes(dir.file("cut24.bmp"), bottomUp.left(bottomUp.size() - 10));
+    EXPECT_TRUE(loadPicture(dir.file("cut.bmp")).isEmpty());
+    EXPECT_TRUE(loadPicture(dir.file("cut24.bmp")).isEmpty());
+}
+
+TEST(CutPicture, APartInsideSharesThePixelsAndOutlivesThePicture) {
+    auto source = std::make_unique<SkinImage>(statePicture(QSize(50, 40), State::Over));
+    const SkinImage part = cutPicture(*source, QRect(7, 9, 11, 5));
+    EXPECT_EQ(part.image().constBits(), source->image().constScanLine(9) + 7 * 4);
+    const SkinImage edge = cutPicture(*source, QRect(45, 35, 10, 10));
+    EXPECT_EQ(edge.image(), source->image().copy(45, 35, 10, 10));
+    source.reset();
+    EXPECT_EQ(part.image().pixel(10, 4), qRgb(17, 13, 100));
+}
+
+TEST(RegionFromMask, OneBitMasksGiveTheOutlineOfTheirFullColourForm) {
+    // Odd width, runs across byte edges, rows wholly inside and wholly outside.
+    QImage picture(37, 6, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    for (int x = 0; x < 37; ++x)
+        picture.setPixel(x, 2, qRgb(0, 0, 0));
+    for (int x = 5; x < 30; x += 3)
+        picture.setPixel(x, 4, qRgb(0, 0, 0));
+    picture.setPixel(36, 5, qRgb(0, 0, 0));
+    const QRegion expected = *regionFromMask(SkinImage(picture));
+    QImage mono = picture.convertToFormat(QImage::Format_Mono);
+    QImage swapped = mono;
+    swapped.invertPixels();
+    swapped.setColorTable({mono.color(1), mono.color(0)});
+    for (const QImage& mask : {mono, swapped, picture.convertToFormat(QImage::Format_MonoLSB)})
+        EXPECT_TRUE(regionFromMask(SkinImage(mask))->xored(expected).isEmpty());
+    const std::string painted = VANTREL_SKINS_DIR "config_mask.bmp";
+    EXPECT_TRUE(
+        regionFromMask(loadMask(painted))->xored(*regionFromMask(loadPicture(painted))).isEmpty());
+
+    // Near-white is inside; with both colours white nothing is.
+    mono.setColorTable({qRgb(254, 255, 255), qRgb(0, 0, 0)});
+    EXPECT_TRUE(regionFromMask(SkinImage(mono))->xored(QRegion(0, 0, 37, 6)).isEmpty());
+    mono.setColorTable({qRgb(255, 255, 255), qRgb(255, 255, 255)});
+    EXPECT_TRUE(regionFromMask(SkinImage(mono))->isEmpty());
 }
