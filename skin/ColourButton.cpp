@@ -36,7 +36,11 @@ QRgb blendPixel(const BlendTable& r, const BlendTable& g, const BlendTable& b, Q
 
 } // namespace
 
-ColourButton::ColourButton(QWidget* parent) : SkinButton(parent) {}
+ColourButton::ColourButton(QWidget* parent) : SkinButton(parent) {
+    // It paints every pixel of itself, so what lies beneath is not painted
+    // first (the keyboard's colour keys repaint 30 times a second).
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
 
 void ColourButton::setInsets(int outer, int inner) {
     m_outerInset = outer;
