@@ -3,7 +3,7 @@
 #include "monitor/devices/KeyDriver.h"
 #include "monitor/devices/UinputDevice.h"
 #include "monitor/engine/DryRunPrinter.h"
-#include "monitor/games/ActiveWindowWatcher.h"
+#include "monitor/games/WindowSource.h"
 #include "monitor/service/Monitor.h"
 #include "monitor/service/MonitorCommands.h"
 #include "settings/ConfigFolder.h"
@@ -130,10 +130,13 @@ int runMonitor(const std::string& dir, const std::string& folder, const Options&
             warn(whyNot + "; keyboards plugged in later are taken");
         monitor.attachKeyboard(std::move(keyboards), std::move(output));
     }
-    if (auto watcher = ActiveWindowWatcher::open(whyNot))
-        monitor.followGames(std::move(watcher));
-    else
-        warn("profiles do not follow games: " + whyNot);
+    std::string source;
+    if (auto windows = WindowSource::open(folder, source)) {
+        warn("profiles follow games through " + source);
+        monitor.followGames(std::move(windows));
+    } else {
+        warn("profiles do not follow games: " + source);
+    }
     monitor.run(stopFd);
     monitor.withdraw();
     ::close(stopFd);

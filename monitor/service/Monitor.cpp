@@ -107,13 +107,13 @@ void Monitor::takeProfile() {
     m_currentProfile = current;
 }
 
-void Monitor::followGames(std::unique_ptr<ActiveWindowWatcher> watcher) {
-    m_watcher = std::move(watcher);
+void Monitor::followGames(std::unique_ptr<WindowSource> windows) {
+    m_windows = std::move(windows);
     takeProfile();
 }
 
-void Monitor::activeProgramChanged(const std::string& program) {
-    if (const auto profile = m_follower.activeProgramChanged(program, m_currentProfile))
+void Monitor::activeWindowChanged(const ActiveWindow& window) {
+    if (const auto profile = m_follower.activeWindowChanged(window, m_currentProfile))
         switchProfile(*profile);
 }
 
@@ -175,9 +175,9 @@ void Monitor::run(int stopFd) {
             timeout = static_cast<int>(std::max<std::chrono::milliseconds::rep>(0, wait.count()));
         }
         fds.assign({{stopFd, POLLIN, 0}, {m_socket.fd(), POLLIN, 0}});
-        const bool watching = m_watcher && m_watcher->fd() >= 0;
+        const bool watching = m_windows && m_windows->fd() >= 0;
         if (watching)
-            fds.push_back({m_watcher->fd(), POLLIN, 0});
+            fds.push_back({m_windows->fd(), POLLIN, 0});
         const size_t firstKeyFd = fds.size();
         if (m_keys)
             m_keys->addFds(fds);
@@ -193,8 +193,8 @@ void Monitor::run(int stopFd) {
         while (const auto message = m_socket.receive())
             handle(*message);
         if (watching && fds[2].revents) {
-            if (const auto program = m_watcher->readChanges())
-                activeProgramChanged(*program);
+            if (const auto window = m_windows->readChanges())
+                activeWindowChanged(*window);
         }
     }
     if (m_keys)

@@ -5,8 +5,8 @@
 #include "link/SharedBlockMapping.h"
 #include "monitor/devices/KeyDriver.h"
 #include "monitor/engine/RemapEngine.h"
-#include "monitor/games/ActiveWindowWatcher.h"
 #include "monitor/games/GameFollower.h"
+#include "monitor/games/WindowSource.h"
 #include "monitor/service/ProgramLauncher.h"
 
 #include <chrono>
@@ -40,7 +40,7 @@ public:
     void attachKeyboard(std::unique_ptr<KeyboardSource> source,
                         std::unique_ptr<OutputDevice> output);
     // Switches to the profile whose game has the focus, and back. After publish.
-    void followGames(std::unique_ptr<ActiveWindowWatcher> watcher);
+    void followGames(std::unique_ptr<WindowSource> windows);
     // Serves messages and keys until stopFd becomes readable; then lets go of
     // every key it holds.
     void run(int stopFd);
@@ -58,7 +58,7 @@ private:
     // The engine and the game follower take the current profile and the
     // games from the block.
     void takeProfile();
-    void activeProgramChanged(const std::string& program);
+    void activeWindowChanged(const ActiveWindow& window);
     void postToProgram(uint32_t message);
 
     void launch(const std::string& path) override;
@@ -78,7 +78,7 @@ private:
     std::unique_ptr<OutputDevice> m_output;
     std::unique_ptr<KeyDriver> m_keys;
     ProgramLauncher m_launcher;
-    std::unique_ptr<ActiveWindowWatcher> m_watcher;
+    std::unique_ptr<WindowSource> m_windows;
     GameFollower m_follower;
     int m_currentProfile = -1;
 };
