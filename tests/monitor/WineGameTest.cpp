@@ -51,7 +51,7 @@ protected:
         const std::string display = startProgram(
             {"Xvfb", "-displayfd", "1", "-screen", "0", "640x480x24", "-nolisten", "tcp"}, s_xvfb);
         if (display.empty()) {
-            s_whyNot = "Xvfb did not start";
+            s_broken = "Xvfb did not start";
             return;
         }
         ::setenv("DISPLAY", (":" + display).c_str(), 1);
@@ -65,11 +65,11 @@ protected:
             std::filesystem::copy_file(VANTREL_WINE_GAME, s_dir->file(to) + "/WineGame.exe");
         }
         if (std::system("wineboot -i >/dev/null 2>&1") != 0)
-            s_whyNot = "wineboot could not make the prefix";
+            s_broken = "wineboot could not make the prefix";
         const std::string other = startProgram({VANTREL_GAME_WINDOW}, s_other);
         s_otherWindow = other;
         if (other.empty())
-            s_whyNot = "game_window did not start";
+            s_broken = "game_window did not start";
     }
 
     static void TearDownTestSuite() {
@@ -83,6 +83,7 @@ protected:
     void SetUp() override {
         if (!s_whyNot.empty())
             GTEST_SKIP() << s_whyNot;
+        ASSERT_EQ(s_broken, "");
     }
 
     static void activateOther() {
@@ -100,7 +101,8 @@ protected:
         return ActiveWindowWatcher::open(whyNot);
     }
 
-    static inline std::string s_whyNot;
+    // A missing tool skips; a start that fails fails.
+    static inline std::string s_whyNot, s_broken;
     static inline TempDir* s_dir = nullptr;
     static inline pid_t s_xvfb = -1, s_openbox = -1, s_other = -1;
     static inline std::string s_otherWindow;
