@@ -15,7 +15,8 @@ std::unique_ptr<WindowSource> WindowSource::open(const std::string& programFolde
     const char* wayland = std::getenv("WAYLAND_DISPLAY");
     std::string whyNot;
     if (wayland && *wayland) {
-        if (auto wlr = WlrToplevelWatcher::open(whyNot)) {
+        std::string notWlr;
+        if (auto wlr = WlrToplevelWatcher::open(notWlr)) {
             said = std::string("the window list of the wlroots compositor on ") + wayland;
             return wlr;
         }
@@ -27,7 +28,7 @@ std::unique_ptr<WindowSource> WindowSource::open(const std::string& programFolde
                                      "enabled)");
             return desktop;
         }
-        whyNot += "; ";
+        whyNot = notWlr + "; " + whyNot + "; ";
     }
     std::string notX11;
     if (auto x11 = ActiveWindowWatcher::open(notX11)) {
