@@ -1,14 +1,17 @@
 // What a key costs on its way through the monitor: the engine alone per input
 // event, and from an input event to the output event through the monitor's
 // real event loop (keyboard and output on pipes, the link in a temporary
-// runtime folder), with how closely a macro's pauses are kept there.
+// runtime folder), with how closely a macro's pauses are kept there; the loop's
+// latency also while it streams a moving effect to a fake OpenRGB server.
 #include "monitor/engine/RemapEngine.h"
 #include "settings/LanguageStrings.h"
 #include "settings/ProfileDefaults.h"
 #include "settings/WorkingSet.h"
 #include "tests/TempDir.h"
+#include "tests/Wait.h"
 #include "tests/link/RunningMonitor.h"
 #include "tests/monitor/FakeDevices.h"
+#include "tests/monitor/FakeOpenRgbServer.h"
 
 #include <benchmark/benchmark.h>
 
@@ -17,6 +20,7 @@
 #include <cmath>
 #include <memory>
 #include <poll.h>
+#include <thread>
 #include <vector>
 
 using namespace vantrel;
@@ -73,19 +77,39 @@ void BM_EnginePerEvent(benchmark::State& state) {
 // A standard key, a shortcut, a macro played whole.
 BENCHMARK(BM_EnginePerEvent)->Arg(KEY_A)->Arg(KEY_S)->Arg(KEY_D);
 
-// The monitor serving in a thread, with its keyboard and output on pipes.
+// The monitor serving in a thread, with its keyboard and output on pipes;
+// streaming, it also lights a 104-LED keyboard of a fake OpenRGB server with
+// the factory effect (Spectrum, which moves).
 class LoopUnderTest {
 public:
     // The profiles are written before the monitor reads them at its start.
-    LoopUnderTest() {
+    explicit LoopUnderTest(bool streaming = false) {
         WorkingSet(m_folder.folder()).writeWorkingSet(*settings(), 0);
+        if (streaming)
+            m_server = std::make_unique<FakeOpenRgbServer>(
+                5,
+                std::vector<FakeOpenRgbServer::Controller>{{5,
+                                                            "Keyboard",
+                                                            std::vector<std::string>(104, "Key: A"),
+                                                            std::vector<uint32_t>(104, 0),
+                                                            {}}});
         m_monitor = std::make_unique<RunningMonitor>(
             m_runtime.folder(), m_folder.folder(), std::chrono::milliseconds(0),
             [this](Monitor& m) {
                 m.attachKeyboard(std::make_unique<PipeKeyboard>(in.readEnd()),
                                  std::make_unique<PipeOutput>(out.writeEnd()));
+                if (m_server) {
+                    std::string whyNot;
+                    m.showLighting(
+                        std::make_unique<KeyboardLighting>(std::make_unique<OpenRgbClient>(
+                            *OpenRgbClient::resolve(m_server->address(), whyNot),
+                            std::vector<std::string>{})));
+                }
             });
+        if (m_server)
+            waitUntil([this] { return m_server->received(OpenRgbPacket::kUpdateLeds).size() > 2; });
     }
+    size_t frames() { return m_server ? m_server->received(OpenRgbPacket::kUpdateLeds).size() : 0; }
     // Waits for the next key event of the output: when it arrived, and when
     // the monitor sent it.
     std::pair<Clock::time_point, Clock::time_point> nextKey() {
@@ -107,6 +131,7 @@ public:
 
 private:
     TempDir m_runtime, m_folder;
+    std::unique_ptr<FakeOpenRgbServer> m_server;
     std::unique_ptr<RunningMonitor> m_monitor;
 };
 
@@ -115,8 +140,11 @@ double percentile(std::vector<double> values, double p) {
     return values[static_cast<size_t>(p * static_cast<double>(values.size() - 1))];
 }
 
+// Argument 1 streams meanwhile. A millisecond between keys spreads them over
+// the frames (5000 keys, about 6 s, some 180 frames).
 void BM_LoopLatency(benchmark::State& state) {
-    LoopUnderTest loop;
+    LoopUnderTest loop(state.range(0) == 1);
+    const size_t framesBefore = loop.frames();
     std::vector<double> micros;
     for (auto _ : state) {
         const auto sent = Clock::now();
@@ -127,12 +155,19 @@ void BM_LoopLatency(benchmark::State& state) {
         const double us = std::chrono::duration<double, std::micro>(arrived - sent).count();
         micros.push_back(us);
         state.SetIterationTime(us / 1e6);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
+    state.counters["frames"] = double(loop.frames() - framesBefore);
     state.counters["p50_us"] = percentile(micros, 0.5);
     state.counters["p99_us"] = percentile(micros, 0.99);
     state.counters["max_us"] = percentile(micros, 1.0);
 }
-BENCHMARK(BM_LoopLatency)->UseManualTime()->Iterations(5000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LoopLatency)
+    ->Arg(0)
+    ->Arg(1)
+    ->UseManualTime()
+    ->Iterations(5000)
+    ->Unit(benchmark::kMicrosecond);
 
 // Key D plays B down, 5 ms, B up, 5 ms, C down, 5 ms, C up: how far each gap
 // between the times the monitor sent them strays from its 5 ms.

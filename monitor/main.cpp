@@ -4,6 +4,8 @@
 #include "monitor/devices/UinputDevice.h"
 #include "monitor/engine/DryRunPrinter.h"
 #include "monitor/games/WindowSource.h"
+#include "monitor/lighting/KeyboardLighting.h"
+#include "monitor/lighting/OpenRgbClient.h"
 #include "monitor/service/Monitor.h"
 #include "monitor/service/MonitorCommands.h"
 #include "settings/ConfigFolder.h"
@@ -15,6 +17,7 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <poll.h>
@@ -29,6 +32,7 @@ namespace {
 
 constexpr const char* kHelp =
     "Usage: vantrel-monitor [--answer-delay MS] [--device NAME]...\n"
+    "                       [--openrgb HOST:PORT|off] [--openrgb-device NAME]...\n"
     "       vantrel-monitor --dry-run [--device NAME]...\n"
     "       vantrel-monitor COMMAND ARGS\n"
     "\n"
@@ -45,6 +49,15 @@ constexpr const char* kHelp =
     "says why once and only serves the configuration program.\n"
     "Left Shift + Right Shift + Escape lets go of the keyboards at once; the\n"
     "same chord takes them again.\n"
+    "\n"
+    "It shows the current profile's lighting effect on RGB keyboards through\n"
+    "OpenRGB: it connects to OpenRGB's SDK server at HOST:PORT (--openrgb,\n"
+    "127.0.0.1:6742 unless told otherwise; \"--openrgb off\" turns this off),\n"
+    "takes every controller of the keyboard type (or those named with\n"
+    "--openrgb-device) into its direct mode and lights each key LED as the\n"
+    "key's position on the keyboard picture; other LEDs keep their colour.\n"
+    "Without a server it says so once and tries again every 5 seconds. It\n"
+    "only connects; it never listens on the network.\n"
     "\n"
     "--dry-run reads the keyboards without holding them and prints, for each\n"
     "key event, what the current profile would send. It takes the profile from\n"
@@ -66,6 +79,11 @@ constexpr const char* kHelp =
     "  --help                 show this text\n"
     "  --version              show the version\n";
 
+// Another monitor runs (or the runtime folder cannot be used): a status of
+// its own, on which the user service does not restart.
+constexpr int kNotStarted = 3;
+constexpr const char* kSystemdRun = "/usr/bin/systemd-run";
+
 int usage() {
     std::fputs(kHelp, stderr);
     return 2;
@@ -79,6 +97,8 @@ struct Options {
     bool dryRun = false;
     int answerDelayMs = 0;
     std::vector<std::string> devices;
+    std::string openRgb = "127.0.0.1:6742";
+    std::vector<std::string> openRgbDevices;
 };
 
 // The options of a monitor run; false on anything else.
@@ -91,6 +111,10 @@ bool parse(int argc, char** argv, Options& options) {
             options.answerDelayMs = number(argv[++i]);
         } else if (option == "--device" && i + 1 < argc) {
             options.devices.push_back(argv[++i]);
+        } else if (option == "--openrgb" && i + 1 < argc) {
+            options.openRgb = argv[++i];
+        } else if (option == "--openrgb-device" && i + 1 < argc) {
+            options.openRgbDevices.push_back(argv[++i]);
         } else {
             return false;
         }
@@ -118,8 +142,12 @@ int runMonitor(const std::string& dir, const std::string& folder, const Options&
     monitor.setAnswerDelay(std::chrono::milliseconds(options.answerDelayMs));
     if (stopFd < 0 || !monitor.publish()) {
         warn("another monitor runs, or the runtime folder is unusable");
-        return 1;
+        return kNotStarted;
     }
+    // As the user service the monitor is sandboxed; the programs its keys
+    // launch start as the user's own, through the user manager.
+    if (std::getenv("INVOCATION_ID") && ::access(kSystemdRun, X_OK) == 0)
+        monitor.launchThrough({kSystemdRun, "--user", "--no-block", "--collect", "--quiet", "--"});
     std::string whyNot;
     auto output = UinputDevice::create(whyNot);
     auto keyboards = std::make_unique<EvdevKeyboards>(options.devices, true);
@@ -136,6 +164,13 @@ int runMonitor(const std::string& dir, const std::string& folder, const Options&
         monitor.followGames(std::move(windows));
     } else {
         warn("profiles do not follow games: " + source);
+    }
+    if (options.openRgb != "off") {
+        if (auto endpoint = OpenRgbClient::resolve(options.openRgb, whyNot))
+            monitor.showLighting(std::make_unique<KeyboardLighting>(
+                std::make_unique<OpenRgbClient>(std::move(*endpoint), options.openRgbDevices)));
+        else
+            warn("no lighting through OpenRGB: " + whyNot);
     }
     monitor.run(stopFd);
     monitor.withdraw();

@@ -17,7 +17,7 @@ packages=(
     wine wine64 gcc-mingw-w64-x86-64 openbox sway foot dbus
     fonts-dejavu-core
     desktop-file-utils appstream
-    poppler-utils groff-base man-db
+    poppler-utils groff-base man-db systemd
     dpkg-dev file
     qemu-system-x86 linux-image-amd64 busybox-static cpio
     clang libclang-rt-14-dev

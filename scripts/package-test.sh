@@ -44,6 +44,8 @@ apt_get install "$deb"
 desktop-file-validate "/usr/share/applications/$app_id.desktop" /etc/xdg/autostart/vantrel-monitor.desktop
 appstreamcli validate --no-net "/usr/share/metainfo/$app_id.metainfo.xml" >/dev/null
 [ -f /usr/lib/systemd/user/vantrel-monitor.service ] || fail "no user service"
+XDG_RUNTIME_DIR=$work systemd-analyze --user --man=no verify /usr/lib/systemd/user/vantrel-monitor.service ||
+    fail "the user service does not verify"
 grep -q 'KERNEL=="uinput".*uaccess' /usr/lib/udev/rules.d/70-vantrel-gaming-keyboard.rules ||
     fail "no udev rule for /dev/uinput"
 [ -f "$program/User Manual.pdf" ] || fail "no user manual in $program"

@@ -172,6 +172,14 @@ bool EvdevKeyboards::readKeyboard(Keyboard& keyboard, std::vector<Event>& events
     return present;
 }
 
+void EvdevKeyboards::releaseKeys(const Keyboard& keyboard, std::vector<Event>& events) const {
+    const bool forEngine = !m_grab || keyboard.grabbed;
+    for (uint16_t code = 0; code < KEY_CNT; ++code) {
+        if (libevdev_get_event_value(keyboard.device, EV_KEY, code) != 0)
+            events.push_back({code, 0, forEngine});
+    }
+}
+
 void EvdevKeyboards::read(int fd, std::vector<Event>& events) {
     if (fd == m_watch) {
         readFolderChanges();
@@ -180,9 +188,11 @@ void EvdevKeyboards::read(int fd, std::vector<Event>& events) {
     for (size_t i = 0; i < m_keyboards.size(); ++i) {
         if (m_keyboards[i].fd != fd)
             continue;
-        // An unplugged keyboard reads as gone.
-        if (!readKeyboard(m_keyboards[i], events))
+        // An unplugged keyboard reads as gone; what its keys held goes up.
+        if (!readKeyboard(m_keyboards[i], events)) {
+            releaseKeys(m_keyboards[i], events);
             remove(i);
+        }
         return;
     }
 }

@@ -56,6 +56,8 @@ private:
     void readFolderChanges();
     // False when the keyboard is gone.
     bool readKeyboard(Keyboard& keyboard, std::vector<Event>& events);
+    // A release of every key the keyboard has down.
+    void releaseKeys(const Keyboard& keyboard, std::vector<Event>& events) const;
     void grabWhenIdle(Keyboard& keyboard);
     void showLights(Keyboard& keyboard);
     bool wanted(const std::string& path, const char* name) const;

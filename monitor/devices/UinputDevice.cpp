@@ -19,7 +19,15 @@ std::unique_ptr<UinputDevice> UinputDevice::create(std::string& whyNot) {
     }
     libevdev* description = libevdev_new();
     libevdev_set_name(description, kName);
+    libevdev_set_id_bustype(description, kBusType);
+    libevdev_set_id_vendor(description, kVendor);
+    libevdev_set_id_product(description, kProduct);
+    libevdev_set_id_version(description, kVersion);
     libevdev_enable_event_type(description, EV_KEY);
+    // The kernel repeats held keys at the rate the console or the desktop
+    // sets on the device, as it does for a keyboard; the keyboards' own
+    // repeats are not passed on, or every repeat would come twice.
+    libevdev_enable_event_type(description, EV_REP);
     // Every key a keyboard may have, so that unassigned keys pass whatever
     // they are, and the buttons of a mouse; but no joystick, gamepad or
     // tablet button, which would make the desktop take it for one of those.

@@ -14,8 +14,13 @@ namespace vantrel {
 // file closes, however the monitor ends.
 class UinputDevice final : public OutputDevice {
 public:
-    // Its name, by which the monitor also knows not to read its own output.
+    // Its name, by which the monitor also knows not to read its own output,
+    // and its identity, by which udev rules and desktop settings can know it.
     static constexpr const char* kName = "Vantrel virtual keyboard";
+    static constexpr uint16_t kBusType = 0x06; // BUS_VIRTUAL
+    static constexpr uint16_t kVendor = 0x5654;
+    static constexpr uint16_t kProduct = 0x4b42;
+    static constexpr uint16_t kVersion = 1;
 
     // Null, with the reason in whyNot, without access to /dev/uinput.
     static std::unique_ptr<UinputDevice> create(std::string& whyNot);

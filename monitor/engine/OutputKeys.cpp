@@ -21,11 +21,6 @@ void OutputKeys::release(uint16_t code) {
         send(code, 0);
 }
 
-void OutputKeys::repeat(uint16_t code) {
-    if (isDown(code))
-        send(code, 2);
-}
-
 void OutputKeys::releaseAll() {
     for (uint16_t code = 0; code < KEY_CNT; ++code) {
         if (m_holders[code]) {

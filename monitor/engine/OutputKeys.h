@@ -18,8 +18,6 @@ public:
 
     void press(uint16_t code);
     void release(uint16_t code);
-    // An auto-repeat of a held key goes out as a repeat; of a key not held, not at all.
-    void repeat(uint16_t code);
     // Every held key up, whoever holds it.
     void releaseAll();
     bool isDown(uint16_t code) const { return code < KEY_CNT && m_holders[code] > 0; }

@@ -72,8 +72,6 @@ constexpr uint8_t kWindowsKeyLock = 72;
 // The shortcut's modifier bits 1..4 and the keys they press, in that order.
 constexpr uint16_t kShortcutModifiers[] = {KEY_LEFTCTRL, KEY_LEFTSHIFT, KEY_LEFTALT, KEY_LEFTMETA};
 
-// Which key position a keyboard's key is: the position whose factory usage it
-// sends. Keys no position stands for have -1.
 const std::array<int8_t, KEY_CNT>& positions() {
     static const std::array<int8_t, KEY_CNT> table = [] {
         std::array<int8_t, KEY_CNT> t;
@@ -88,6 +86,10 @@ const std::array<int8_t, KEY_CNT>& positions() {
 }
 
 } // namespace
+
+int RemapEngine::position(uint16_t code) {
+    return code < KEY_CNT ? positions()[code] : -1;
+}
 
 RemapEngine::RemapEngine(OutputDevice& device, Actions& actions)
     : m_device(device), m_actions(actions), m_keys(device) {
@@ -137,11 +139,10 @@ void RemapEngine::key(uint16_t code, int32_t value, TimePoint now) {
             if (MacroPlayback* playback = playing(positions()[code]))
                 playback->keyReleased();
         }
-    } else if (value == 2) {
-        if (held.kind == Held::Kind::Keys && held.count == 1)
-            m_keys.repeat(held.codes[0]);
-        else if (held.kind == Held::Kind::Wheel)
-            scroll(held.wheel);
+    } else if (value == 2 && held.kind == Held::Kind::Wheel) {
+        // Held keys repeat on the output device by themselves; a held wheel
+        // key turns the wheel at each repeat of the keyboard.
+        scroll(held.wheel);
     }
 }
 

@@ -32,11 +32,15 @@ public:
         virtual void stepBrightness(int delta) = 0;
         virtual void nextEffect() = 0;
         // Each physical key event the engine takes, before what it makes
-        // happen; for a dry run to print.
+        // happen; for a dry run to print and the lighting to react.
         virtual void heard(uint16_t /*code*/, int32_t /*value*/) {}
     };
 
     RemapEngine(OutputDevice& device, Actions& actions);
+
+    // Which key position a keyboard's key is: the position whose factory
+    // usage it sends; -1 for keys no position stands for.
+    static int position(uint16_t code);
 
     // Takes the key functions of the profile now in use. Macros playing stop;
     // keys held down keep what they pressed until they come up.

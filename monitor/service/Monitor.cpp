@@ -57,6 +57,7 @@ void Monitor::withdraw() {
         return;
     m_keys.reset();
     m_output.reset();
+    m_lighting.reset();
     m_socket.close();
     if (m_block.mapped())
         ::unlink((m_dir + kBlockFileName).c_str());
@@ -101,6 +102,8 @@ void Monitor::takeProfile() {
         return;
     if (m_keys)
         m_keys->engine().setProfile(*profile);
+    if (m_lighting)
+        m_lighting->setProfile(*profile);
     m_follower.setGames(games);
     if (current != m_currentProfile && m_currentProfile >= 0)
         m_follower.manualSwitch(current);
@@ -109,6 +112,11 @@ void Monitor::takeProfile() {
 
 void Monitor::followGames(std::unique_ptr<WindowSource> windows) {
     m_windows = std::move(windows);
+    takeProfile();
+}
+
+void Monitor::showLighting(std::unique_ptr<KeyboardLighting> lighting) {
+    m_lighting = std::move(lighting);
     takeProfile();
 }
 
@@ -140,20 +148,32 @@ void Monitor::switchProfile(int profile) {
     }
 }
 
-void Monitor::stepBrightness(int delta) {
-    if (changeBlock([&](SharedBlock& b) {
-            LightingSteps::stepBrightness(
-                b.profiles[std::clamp(b.CurrentProfile, 0, kProfileCount - 1)], delta);
+void Monitor::changeLighting(const std::function<void(ProfileRecord&)>& change) {
+    auto profile = std::make_unique<ProfileRecord>();
+    if (!changeBlock([&](SharedBlock& b) {
+            ProfileRecord& current = b.profiles[std::clamp(b.CurrentProfile, 0, kProfileCount - 1)];
+            change(current);
+            *profile = current;
         }))
-        postToProgram(kMsgDeviceChanged);
+        return;
+    // "Changed at the device": an open program reads the whole block again,
+    // so that its next apply keeps what the key did.
+    postToProgram(kMsgBlockChanged);
+    if (m_lighting)
+        m_lighting->setProfile(*profile);
+}
+
+void Monitor::stepBrightness(int delta) {
+    changeLighting([&](ProfileRecord& p) { LightingSteps::stepBrightness(p, delta); });
 }
 
 void Monitor::nextEffect() {
-    if (changeBlock([&](SharedBlock& b) {
-            LightingSteps::nextEffect(
-                b.profiles[std::clamp(b.CurrentProfile, 0, kProfileCount - 1)]);
-        }))
-        postToProgram(kMsgDeviceChanged);
+    changeLighting([](ProfileRecord& p) { LightingSteps::nextEffect(p); });
+}
+
+void Monitor::heard(uint16_t code, int32_t value) {
+    if (m_lighting && value == 1)
+        m_lighting->keyPressed(RemapEngine::position(code), Clock::now());
 }
 
 void Monitor::sendDueAnswers() {
@@ -168,6 +188,8 @@ void Monitor::run(int stopFd) {
     for (;;) {
         sendDueAnswers();
         m_launcher.reap();
+        if (m_lighting)
+            m_lighting->update(Clock::now());
         int timeout = -1;
         if (!m_answers.empty()) {
             const auto wait =
@@ -178,6 +200,9 @@ void Monitor::run(int stopFd) {
         const bool watching = m_windows && m_windows->fd() >= 0;
         if (watching)
             fds.push_back({m_windows->fd(), POLLIN, 0});
+        const size_t firstLightingFd = fds.size();
+        if (m_lighting)
+            m_lighting->addFds(fds);
         const size_t firstKeyFd = fds.size();
         if (m_keys)
             m_keys->addFds(fds);
@@ -195,6 +220,10 @@ void Monitor::run(int stopFd) {
         if (watching && fds[2].revents) {
             if (const auto window = m_windows->readChanges())
                 activeWindowChanged(*window);
+        }
+        for (size_t i = firstLightingFd; i < firstKeyFd; ++i) {
+            if (fds[i].revents)
+                m_lighting->handle(fds[i], Clock::now());
         }
     }
     if (m_keys)

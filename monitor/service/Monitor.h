@@ -7,6 +7,7 @@
 #include "monitor/engine/RemapEngine.h"
 #include "monitor/games/GameFollower.h"
 #include "monitor/games/WindowSource.h"
+#include "monitor/lighting/KeyboardLighting.h"
 #include "monitor/service/ProgramLauncher.h"
 
 #include <chrono>
@@ -14,12 +15,14 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace vantrel {
 
 // The resident monitor: owns the shared block, its mutex and the monitor's
 // mailbox, answers every apply with "apply finished", and, given a keyboard,
-// makes the current profile's key functions real.
+// makes the current profile's key functions real; given the lighting, shows
+// the current profile's effect on the RGB keyboards.
 class Monitor final : private RemapEngine::Actions {
 public:
     using Clock = std::chrono::steady_clock;
@@ -41,12 +44,18 @@ public:
                         std::unique_ptr<OutputDevice> output);
     // Switches to the profile whose game has the focus, and back. After publish.
     void followGames(std::unique_ptr<WindowSource> windows);
+    // Shows the current profile's lighting, and the held keyboards' presses. After publish.
+    void showLighting(std::unique_ptr<KeyboardLighting> lighting);
     // Serves messages and keys until stopFd becomes readable; then lets go of
     // every key it holds.
     void run(int stopFd);
     // Removes every object again.
     void withdraw();
 
+    // Programs that keys launch start through this command (see ProgramLauncher).
+    void launchThrough(std::vector<std::string> starter) {
+        m_launcher.setStarter(std::move(starter));
+    }
     // How long the answer to an apply waits; 0 answers at once.
     void setAnswerDelay(std::chrono::milliseconds delay) { m_answerDelay = delay; }
 
@@ -55,6 +64,9 @@ private:
     void sendDueAnswers();
     // Runs the change on the block under its mutex; false when the mutex could not be had.
     bool changeBlock(const std::function<void(SharedBlock&)>& change);
+    // Changes the current profile's lighting in the block, tells the program
+    // and shows the change.
+    void changeLighting(const std::function<void(ProfileRecord&)>& change);
     // The engine and the game follower take the current profile and the
     // games from the block.
     void takeProfile();
@@ -65,6 +77,7 @@ private:
     void switchProfile(int profile) override;
     void stepBrightness(int delta) override;
     void nextEffect() override;
+    void heard(uint16_t code, int32_t value) override;
 
     std::string m_dir;
     std::string m_programFolder;
@@ -80,6 +93,7 @@ private:
     ProgramLauncher m_launcher;
     std::unique_ptr<WindowSource> m_windows;
     GameFollower m_follower;
+    std::unique_ptr<KeyboardLighting> m_lighting;
     int m_currentProfile = -1;
 };
 

@@ -50,9 +50,13 @@ pid_t ProgramLauncher::launch(const std::string& path, std::string& whyNot) {
     posix_spawnattr_setflags(&attributes,
                              POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
 
-    char* argv[] = {const_cast<char*>(path.c_str()), nullptr};
+    std::vector<char*> argv;
+    for (const std::string& word : m_starter)
+        argv.push_back(const_cast<char*>(word.c_str()));
+    argv.push_back(const_cast<char*>(path.c_str()));
+    argv.push_back(nullptr);
     pid_t pid = -1;
-    const int failed = ::posix_spawn(&pid, path.c_str(), &files, &attributes, argv, environ);
+    const int failed = ::posix_spawn(&pid, argv[0], &files, &attributes, argv.data(), environ);
     posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&files);
     if (failed) {

@@ -21,9 +21,14 @@ public:
     pid_t launch(const std::string& path, std::string& whyNot);
     // Collects the programs that have ended, so none stays a zombie.
     void reap();
+    // A command that starts the program on the monitor's behalf, the path
+    // appended (the user manager's systemd-run, so that the program runs
+    // outside the monitor's sandbox); empty starts it directly.
+    void setStarter(std::vector<std::string> command) { m_starter = std::move(command); }
 
 private:
     std::vector<pid_t> m_children;
+    std::vector<std::string> m_starter;
 };
 
 } // namespace vantrel

@@ -87,7 +87,7 @@ TEST(MonitorProcess, PublishesServesAndCleansUp) {
     EXPECT_EQ(std::filesystem::file_size(dir + kBlockFileName), 340436u);
     EXPECT_TRUE(std::filesystem::exists(dir + kMutexFileName));
 
-    EXPECT_EQ(runMonitor(runtime, {}).status, 1); // a second monitor refuses
+    EXPECT_EQ(runMonitor(runtime, {}).status, 3); // a second monitor refuses, with its own status
 
     MonitorRun switched = runMonitor(runtime, {"switch", "2", "51"});
     EXPECT_EQ(switched.status, 0);

@@ -3,6 +3,7 @@
 #include "link/LinkMessage.h"
 #include "link/LinkNames.h"
 #include "link/MessageSocket.h"
+#include "link/MonitorLink.h"
 #include "monitor/service/Monitor.h"
 #include "monitor/service/MonitorCommands.h"
 #include "settings/LanguageStrings.h"
@@ -10,6 +11,7 @@
 #include "settings/WorkingSet.h"
 #include "tests/TempDir.h"
 #include "tests/Wait.h"
+#include "tests/link/LinkTestSupport.h"
 #include "tests/link/RunningMonitor.h"
 #include "tests/monitor/FakeDevices.h"
 
@@ -89,9 +91,16 @@ TEST_F(MonitorKeysTest, ProfileKeySwitchesTheBlockTellsTheProgramAndTakesTheNewP
     EXPECT_EQ(output(2), (std::vector<Sent>{key(BTN_LEFT, 1), key(BTN_LEFT, 0)}));
 }
 
-TEST_F(MonitorKeysTest, BrightnessKeyChangesTheCurrentEffectInTheBlock) {
+TEST_F(MonitorKeysTest, BrightnessKeyChangesTheBlockAndTheProgramsNextApplyKeepsIt) {
+    ProgramUnderTest settings;
+    MonitorLink link(runtime.folder());
+    settings.start(link);
+    ASSERT_EQ(settings.edited->profiles[0].Brightness[6], 7);
     tap(KEY_A);
-    ASSERT_TRUE(received(kMsgDeviceChanged));
+    ASSERT_TRUE(received(kMsgBlockChanged));
+    EXPECT_EQ(block()->profiles[0].Brightness[6], 8);
+    settings.protocol->handleMessage(kMsgBlockChanged);
+    settings.protocol->apply(kApplyCode);
     EXPECT_EQ(block()->profiles[0].Brightness[6], 8);
 }
 

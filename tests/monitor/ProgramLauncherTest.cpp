@@ -50,6 +50,18 @@ TEST_F(ProgramLauncherTest, StartsTheFileDetachedWithNothingOfOurs) {
     ::close(pipeFds[1]);
 }
 
+TEST_F(ProgramLauncherTest, AStarterGetsThePathAfterItsOwnWords) {
+    const std::string marker = folder.file("ran");
+    const std::string game = script("game", "exit 0\n", 0755);
+    launcher.setStarter({script("starter", "echo \"$@\" > " + marker + "\n", 0755), "--user"});
+    const pid_t pid = launcher.launch(game, whyNot);
+    ASSERT_GT(pid, 0) << whyNot;
+    ::waitpid(pid, nullptr, 0);
+    EXPECT_EQ(readFile(marker), "--user " + game + "\n");
+    // The path is checked all the same.
+    EXPECT_EQ(launcher.launch(folder.file("missing"), whyNot), -1);
+}
+
 TEST_F(ProgramLauncherTest, RefusesWhatIsNotAnExecutableFile) {
     const std::string marker = folder.file("ran");
     const std::string notExecutable = script("notes", "echo ran > " + marker + "\n", 0644);

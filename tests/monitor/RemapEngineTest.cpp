@@ -185,9 +185,10 @@ TEST_F(RemapEngineTest, ModifiersHeldOnTheKeyboardSurviveShortcutsAndPassThrough
     engine.key(KEY_F13, 0, {});
     EXPECT_EQ(output.take(), (std::vector<Sent>{key(KEY_LEFTSHIFT, 1), key(KEY_C, 1), key(KEY_C, 0),
                                                 key(KEY_F13, 1), key(KEY_F13, 0)}));
+    // The keyboard's repeat is not passed on: the output device repeats itself.
     engine.key(KEY_LEFTSHIFT, 2, {});
     engine.key(KEY_LEFTSHIFT, 0, {});
-    EXPECT_EQ(output.take(), (std::vector<Sent>{key(KEY_LEFTSHIFT, 2), key(KEY_LEFTSHIFT, 0)}));
+    EXPECT_EQ(output.take(), (std::vector<Sent>{key(KEY_LEFTSHIFT, 0)}));
 }
 
 TEST_F(RemapEngineTest, KeyHeldAcrossAProfileChangeComesUpAsItWentDown) {

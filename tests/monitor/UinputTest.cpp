@@ -16,11 +16,15 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <libevdev/libevdev-uinput.h>
 #include <libevdev/libevdev.h>
 #include <poll.h>
+#include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace vantrel::test {
@@ -127,7 +131,8 @@ protected:
             return std::find(keys.begin(), keys.end(), std::pair{KEY_PAUSE, 0}) != keys.end();
         });
     }
-    // The keys of the monitor's device, waiting for count of them.
+    // The keys of the monitor's device, waiting for count of them (SIZE_MAX:
+    // those that come within the wait).
     Keys typedKeys(size_t count) {
         Keys keys;
         waitUntil([&] {
@@ -139,6 +144,45 @@ protected:
             return keys.size() >= count;
         });
         return keys;
+    }
+
+    // The monitor in a process of its own, to stop or kill, holding the
+    // keyboard of the name; sets `typed` to its device.
+    pid_t forkMonitor(const char* name) {
+        int report[2];
+        if (::pipe(report) != 0)
+            return -1;
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            Monitor m(runtime.folder(), folder.folder(), folder.folder());
+            std::string whyNot;
+            auto output = UinputDevice::create(whyNot);
+            auto sources = std::make_unique<EvdevKeyboards>(std::vector<std::string>{name}, true);
+            if (!m.publish() || !output || !sources->open(whyNot))
+                ::_exit(1);
+            const std::string node = output->devnode();
+            m.attachKeyboard(std::move(sources), std::move(output));
+            (void)!::write(report[1], node.c_str(), node.size() + 1);
+            int never[2];
+            (void)!::pipe(never);
+            m.run(never[0]);
+            ::_exit(0);
+        }
+        ::close(report[1]);
+        char node[256] = {};
+        (void)!::read(report[0], node, sizeof node - 1);
+        ::close(report[0]);
+        waitUntil([&] { return (typed = openNode(node, O_RDWR)) != nullptr; });
+        return pid;
+    }
+    // Whether the monitor's device has a key down, once its events are read.
+    bool anyKeyDown() {
+        typedKeys(SIZE_MAX);
+        for (unsigned code = 0; code < KEY_CNT; ++code) {
+            if (libevdev_get_event_value(typed, EV_KEY, code))
+                return true;
+        }
+        return false;
     }
 
     TempDir runtime, folder;
@@ -211,6 +255,106 @@ TEST_F(UinputTest, AKeyboardIsTakenOnlyOnceNoKeyOfItIsDownAndWhenPluggedInLater)
     libevdev_uinput* second = makeKeyboard("Vantrel second keyboard");
     ASSERT_TRUE(second);
     EXPECT_TRUE(typesOnceHeld(second));
+}
+
+TEST_F(UinputTest, TheDeviceHasItsIdentityAndRepeatsAHeldKeyOnceARepeat) {
+    libevdev_uinput* keyboard = makeKeyboard("Vantrel test keyboard");
+    ASSERT_TRUE(keyboard);
+    startMonitor({node(keyboard)});
+    EXPECT_EQ(libevdev_get_id_bustype(typed), UinputDevice::kBusType);
+    EXPECT_EQ(libevdev_get_id_vendor(typed), UinputDevice::kVendor);
+    EXPECT_EQ(libevdev_get_id_product(typed), UinputDevice::kProduct);
+    EXPECT_TRUE(libevdev_has_event_type(typed, EV_REP));
+
+    // Held for a second, with the keyboard's own repeats every 33 ms: the
+    // kernel's repeats (250 ms, then every 33 ms) come out, and no others.
+    key(keyboard, KEY_SCROLLLOCK, 1);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+    while (std::chrono::steady_clock::now() < end) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(33));
+        key(keyboard, KEY_SCROLLLOCK, 2);
+    }
+    key(keyboard, KEY_SCROLLLOCK, 0);
+    Keys keys;
+    waitUntil([&] {
+        const Keys more = typedKeys(0);
+        keys.insert(keys.end(), more.begin(), more.end());
+        return !keys.empty() && keys.back() == std::pair{KEY_PAUSE, 0};
+    });
+    const auto repeats = std::count(keys.begin(), keys.end(), std::pair{KEY_PAUSE, 2});
+    EXPECT_GE(repeats, 12);
+    EXPECT_LE(repeats, 30);
+    EXPECT_EQ(keys.back(), (std::pair{KEY_PAUSE, 0}));
+}
+
+TEST_F(UinputTest, AKeyboardUnpluggedWithAKeyDownAndAMacroPlayingLeavesNoKeyDown) {
+    // F1 plays A, 20 ms, A up, 20 ms, over and over while it is held.
+    auto settings = std::make_unique<SharedBlock>();
+    resetAllProfiles(*settings, LanguageStrings());
+    MacroKeyInfo& f1 = settings->profiles[0].MacroKeyInfo[1];
+    f1.assignType = kAssignMacro;
+    f1.macroMode = 1;
+    f1.eventCount = 2;
+    f1.events[0] = {4, kKeyPress, 20}; // usage 4 is A
+    f1.events[1] = {4, kKeyRelease, 20};
+    settings->profiles[0].standardkey[14] = 72;
+    WorkingSet(folder.folder()).writeWorkingSet(*settings, 0);
+
+    libevdev_uinput* keyboard = makeKeyboard("Vantrel test keyboard");
+    ASSERT_TRUE(keyboard);
+    const pid_t child = forkMonitor("Vantrel test keyboard");
+    ASSERT_GT(child, 0);
+    ASSERT_TRUE(typesOnceHeld(keyboard));
+    key(keyboard, KEY_SCROLLLOCK, 1);
+    key(keyboard, KEY_F1, 1);
+    const Keys before = typedKeys(4);
+    EXPECT_NE(std::find(before.begin(), before.end(), std::pair{KEY_A, 1}), before.end());
+    // Gone while the monitor sleeps, so that it never reads the releases the
+    // kernel sends with the keyboard's end.
+    ::kill(child, SIGSTOP);
+    libevdev_uinput_destroy(keyboard);
+    keyboards.clear();
+    ::kill(child, SIGCONT);
+    EXPECT_FALSE(anyKeyDown());
+    ::kill(child, SIGTERM);
+    ::waitpid(child, nullptr, 0);
+}
+
+TEST_F(UinputTest, KeysReleasedWhileEventsWereDroppedComeUpAndAKilledMonitorLeavesNoneDown) {
+    libevdev_uinput* keyboard = makeKeyboard("Vantrel test keyboard");
+    ASSERT_TRUE(keyboard);
+    pid_t child = forkMonitor("Vantrel test keyboard");
+    ASSERT_GT(child, 0);
+    ASSERT_TRUE(typesOnceHeld(keyboard));
+    const auto down = [&](uint16_t code) {
+        typedKeys(0);
+        return libevdev_get_event_value(typed, EV_KEY, code) == 1;
+    };
+    key(keyboard, KEY_A, 1);
+    key(keyboard, KEY_SCROLLLOCK, 1);
+    EXPECT_TRUE(waitUntil([&] { return down(KEY_A) && down(KEY_PAUSE); }));
+
+    // While the monitor sleeps, A comes up and a burst overflows its buffer.
+    ::kill(child, SIGSTOP);
+    key(keyboard, KEY_A, 0);
+    for (int i = 0; i < 200; ++i)
+        key(keyboard, KEY_B, i % 2 == 0);
+    ::kill(child, SIGCONT);
+    EXPECT_TRUE(waitUntil([&] { return !down(KEY_A); }));
+    EXPECT_TRUE(down(KEY_PAUSE));
+
+    // Killed outright with Scroll Lock down: the kernel takes its grab and its
+    // device; a new monitor holds the keyboard once the key is up.
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    closeNode(typed);
+    typed = nullptr;
+    EXPECT_FALSE(held(keyboard));
+    startMonitor({node(keyboard)});
+    EXPECT_FALSE(held(keyboard));
+    key(keyboard, KEY_SCROLLLOCK, 0);
+    EXPECT_TRUE(typesOnceHeld(keyboard));
+    EXPECT_FALSE(anyKeyDown());
 }
 
 } // namespace
