@@ -2,9 +2,9 @@
 # Installs the Debian packages that building, running, testing and packaging
 # need (clang and its runtime for the fuzzers in fuzz/; qemu, a kernel and
 # busybox for the device tests in tests/vm/; poppler and groff to check the
-# manual and the manual pages; Wine, MinGW, openbox, sway, foot and dbus for
-# the game-following tests), and those named on the command line, where they
-# are missing.
+# manual and the manual pages; Wine, MinGW, openbox, sway, foot, dbus and node,
+# which runs the KWin script, for the game-following tests), and those named
+# on the command line, where they are missing.
 set -euo pipefail
 
 packages=(
@@ -14,7 +14,7 @@ packages=(
     libxkbcommon-dev libxkbcommon-x11-dev libxcb1-dev libx11-dev libevdev-dev
     xvfb xdotool x11-utils x11-xkb-utils
     libwayland-dev libsystemd-dev
-    wine wine64 gcc-mingw-w64-x86-64 openbox sway foot dbus
+    wine wine64 gcc-mingw-w64-x86-64 openbox sway foot dbus nodejs
     fonts-dejavu-core
     desktop-file-utils appstream
     poppler-utils groff-base man-db systemd

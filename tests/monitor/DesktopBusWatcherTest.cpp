@@ -163,6 +163,41 @@ TEST_F(DesktopBusWatcherTest, KWinRunsTheScriptWhichReportsTheActiveWindow) {
     }
 }
 
+// The script itself, run by node as KWin 5 and 6 run it, reports each
+// activation to the monitor in the strings its method takes.
+TEST_F(DesktopBusWatcherTest, TheKWinScriptReportsEachActivation) {
+    if (std::system("command -v node >/dev/null && command -v busctl >/dev/null") != 0)
+        GTEST_SKIP() << "node or busctl is not installed (scripts/deps.sh installs them)";
+    FakeDesktop kwin("org.kde.KWin", "/Scripting/Script7");
+    std::string whyNot;
+    auto watcher = DesktopBusWatcher::open(m_folder.folder(), whyNot);
+    ASSERT_TRUE(watcher) << whyNot;
+    const auto reportsUntil = [&](const std::vector<std::string>& classes, bool ours) {
+        while (const std::optional<ActiveWindow> window = nextReport(*watcher)) {
+            if (window->classes == classes)
+                return window->exe.empty() != ours;
+        }
+        return false;
+    };
+    for (const std::string version : {"5", "6"}) {
+        SCOPED_TRACE("KWin " + version);
+        const std::string command = std::string("node ") + VANTREL_KWIN_SCRIPT_HOST + " " +
+                                    VANTREL_KWIN_SCRIPT + " " + version + " " +
+                                    std::to_string(::getpid()) +
+                                    ":Steam_App_1:steam_app_1 - 0:Factorio:factorio";
+        FILE* activations = ::popen(command.c_str(), "w");
+        ASSERT_TRUE(activations);
+        EXPECT_TRUE(reportsUntil({"Steam_App_1", "steam_app_1"}, true));
+        std::fputs("\n", activations);
+        std::fflush(activations);
+        EXPECT_TRUE(reportsUntil({}, false));
+        std::fputs("\n", activations);
+        std::fflush(activations);
+        EXPECT_TRUE(reportsUntil({"Factorio", "factorio"}, false));
+        EXPECT_EQ(::pclose(activations), 0);
+    }
+}
+
 TEST_F(DesktopBusWatcherTest, GnomeShellExtensionReports) {
     FakeDesktop shell("org.gnome.Shell", "");
     std::string whyNot;
