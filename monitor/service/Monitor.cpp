@@ -113,6 +113,10 @@ void Monitor::takeProfile() {
 void Monitor::followGames(std::unique_ptr<WindowSource> windows) {
     m_windows = std::move(windows);
     takeProfile();
+    // What the source learnt while it opened (the window active now, a
+    // desktop's first report) would wait for its next event otherwise.
+    if (const auto window = m_windows->readChanges())
+        activeWindowChanged(*window);
 }
 
 void Monitor::showLighting(std::unique_ptr<KeyboardLighting> lighting) {

@@ -5,6 +5,7 @@
 #include "tests/ChildProgram.h"
 #include "tests/TempDir.h"
 #include "tests/Wait.h"
+#include "tests/monitor/FollowingMonitor.h"
 
 #include <gtest/gtest.h>
 
@@ -161,6 +162,17 @@ TEST_F(DesktopBusWatcherTest, KWinRunsTheScriptWhichReportsTheActiveWindow) {
         }
         EXPECT_EQ(kwin.unloads, 2); // so that KWin stops calling
     }
+}
+
+// The script's first report comes while KWin runs it, before the monitor
+// serves; the monitor follows it all the same.
+TEST_F(DesktopBusWatcherTest, TheMonitorFollowsTheReportOfTheScriptsStart) {
+    FakeDesktop kwin("org.kde.KWin", "/Scripting/Script7");
+    std::string whyNot;
+    auto watcher = DesktopBusWatcher::open(m_folder.folder(), whyNot);
+    ASSERT_TRUE(watcher) << whyNot;
+    FollowingMonitor monitor({"", "FACTORIO"}, std::move(watcher));
+    EXPECT_TRUE(monitor.switchesTo(1, std::chrono::seconds(5)));
 }
 
 // The script itself, run by node as KWin 5 and 6 run it, reports each
