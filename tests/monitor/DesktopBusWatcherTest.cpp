@@ -3,29 +3,23 @@
 // interface does and calls the monitor as the script and the extension do.
 #include "monitor/games/DesktopBusWatcher.h"
 #include "tests/ChildProgram.h"
-#include "tests/TempDir.h"
-#include "tests/Wait.h"
 #include "tests/monitor/FollowingMonitor.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <cstdlib>
-#include <filesystem>
 #include <thread>
-#include <unistd.h>
 
 using namespace vantrel;
 using namespace vantrel::test;
 
 namespace {
 
-// A desktop on the bus in a thread of its own, as KWin (the script object
-// at scriptPath) or GNOME Shell (name only).
+// A desktop on the bus, in a thread of its own: GNOME Shell (its name only)
+// or KWin, whose script object at scriptPath reports Factorio when it runs.
 class FakeDesktop {
 public:
-    FakeDesktop(const char* name, std::string scriptPath) : m_scriptPath(std::move(scriptPath)) {
-        sd_bus_open_user(&m_bus);
+    FakeDesktop(const char* name, const std::string& scriptPath) {
         static const sd_bus_vtable scripting[] = {
             SD_BUS_VTABLE_START(0),
             SD_BUS_METHOD("loadScript", "ss", "i", loadScript, 0),
@@ -37,10 +31,11 @@ public:
             SD_BUS_METHOD("run", "", "", run, 0),
             SD_BUS_VTABLE_END,
         };
-        if (!m_scriptPath.empty()) {
+        sd_bus_open_user(&m_bus);
+        if (!scriptPath.empty()) {
             sd_bus_add_object_vtable(m_bus, nullptr, "/Scripting", "org.kde.kwin.Scripting",
                                      scripting, this);
-            sd_bus_add_object_vtable(m_bus, nullptr, m_scriptPath.c_str(), "org.kde.kwin.Script",
+            sd_bus_add_object_vtable(m_bus, nullptr, scriptPath.c_str(), "org.kde.kwin.Script",
                                      script, this);
         }
         sd_bus_request_name(m_bus, name, 0);
@@ -62,29 +57,25 @@ public:
 
 private:
     static int loadScript(sd_bus_message* call, void* data, sd_bus_error*) {
-        auto* desktop = static_cast<FakeDesktop*>(data);
         const char* file = nullptr;
         const char* plugin = nullptr;
         sd_bus_message_read(call, "ss", &file, &plugin);
-        desktop->loaded = std::string(file) + " as " + plugin;
+        static_cast<FakeDesktop*>(data)->loaded = std::string(file) + " as " + plugin;
         return sd_bus_reply_method_return(call, "i", 7);
     }
     static int unloadScript(sd_bus_message* call, void* data, sd_bus_error*) {
         ++static_cast<FakeDesktop*>(data)->unloads;
         return sd_bus_reply_method_return(call, "b", 1);
     }
-    // What the script does first: it reports the window active at its start.
     static int run(sd_bus_message* call, void*, sd_bus_error*) {
-        sd_bus* bus = sd_bus_message_get_bus(call);
-        sd_bus_call_method_async(bus, nullptr, DesktopBusWatcher::kBusName,
+        sd_bus_call_method_async(sd_bus_message_get_bus(call), nullptr, DesktopBusWatcher::kBusName,
                                  DesktopBusWatcher::kBusPath, DesktopBusWatcher::kBusInterface,
-                                 "ActiveWindow", nullptr, nullptr, "sss",
-                                 std::to_string(::getpid()).c_str(), "Factorio", "factorio");
+                                 "ActiveWindow", nullptr, nullptr, "sss", "0", "Factorio",
+                                 "factorio");
         return sd_bus_reply_method_return(call, "");
     }
 
     sd_bus* m_bus = nullptr;
-    std::string m_scriptPath;
     std::atomic<bool> m_stop = false;
     std::thread m_thread;
 };
@@ -105,35 +96,42 @@ protected:
         stopProgram(m_daemon);
     }
 
-    // The window the desktop reports as the script or the extension would,
-    // from a connection that stays, as the desktop's does.
-    void report(const std::string& pid, const std::string& windowClass,
-                const std::string& instance) {
+    std::unique_ptr<DesktopBusWatcher> open() {
+        std::string whyNot;
+        auto watcher = DesktopBusWatcher::open(m_folder.folder(), whyNot);
+        EXPECT_TRUE(watcher) << whyNot;
+        return watcher;
+    }
+
+    // A report as the extension sends it, from a connection that stays.
+    void report(const std::string& pid, const std::string& windowClass) {
         if (!m_reporter)
             sd_bus_open_user(&m_reporter);
-        sd_bus_call_method_async(m_reporter, nullptr, DesktopBusWatcher::kBusName,
-                                 DesktopBusWatcher::kBusPath, DesktopBusWatcher::kBusInterface,
-                                 "ActiveWindow", answered, this, "sss", pid.c_str(),
-                                 windowClass.c_str(), instance.c_str());
+        sd_bus_call_method_async(
+            m_reporter, nullptr, DesktopBusWatcher::kBusName, DesktopBusWatcher::kBusPath,
+            DesktopBusWatcher::kBusInterface, "ActiveWindow",
+            [](sd_bus_message* reply, void* data, sd_bus_error*) {
+                auto* test = static_cast<DesktopBusWatcherTest*>(data);
+                ++test->m_answers;
+                test->m_refusals += sd_bus_message_is_method_error(reply, nullptr);
+                return 0;
+            },
+            this, "sss", pid.c_str(), windowClass.c_str(), "");
         sd_bus_flush(m_reporter);
     }
 
-    // The watcher's next report; nullopt when it stays quiet for 2 seconds.
-    static std::optional<ActiveWindow> nextReport(WindowSource& watcher) {
+    // The classes of the watcher's reports until they are these and the
+    // program is known or not; false when it stays quiet for 2 seconds.
+    static bool reportsUntil(WindowSource& watcher, const std::vector<std::string>& classes,
+                             bool knownProgram) {
         for (;;) {
-            if (auto report = watcher.readChanges())
-                return report;
+            const std::optional<ActiveWindow> window = watcher.readChanges();
+            if (window && window->classes == classes && window->exe.empty() != knownProgram)
+                return true;
             pollfd wait{watcher.fd(), POLLIN, 0};
-            if (::poll(&wait, 1, 2000) != 1)
-                return std::nullopt;
+            if (!window && ::poll(&wait, 1, 2000) != 1)
+                return false;
         }
-    }
-
-    static int answered(sd_bus_message* reply, void* data, sd_bus_error*) {
-        auto* test = static_cast<DesktopBusWatcherTest*>(data);
-        ++test->m_answers;
-        test->m_refusals += sd_bus_message_is_method_error(reply, nullptr);
-        return 0;
     }
 
     pid_t m_daemon = -1;
@@ -143,103 +141,68 @@ protected:
     TempDir m_folder;
 };
 
-TEST_F(DesktopBusWatcherTest, KWinRunsTheScriptWhichReportsTheActiveWindow) {
-    // KWin 6 keeps a loaded script at /Scripting/Script<id>, KWin 5 at /<id>.
+// KWin 6 keeps a loaded script at /Scripting/Script<id>, KWin 5 at /<id>.
+// The script's first report comes while KWin runs it, before the monitor
+// serves: the monitor follows it all the same.
+TEST_F(DesktopBusWatcherTest, KWinRunsTheScriptAndTheMonitorFollowsIt) {
     for (const char* scriptPath : {"/Scripting/Script7", "/7"}) {
         SCOPED_TRACE(scriptPath);
         FakeDesktop kwin("org.kde.KWin", scriptPath);
-        std::string whyNot;
         {
-            auto watcher = DesktopBusWatcher::open(m_folder.folder(), whyNot);
-            ASSERT_TRUE(watcher) << whyNot;
+            FollowingMonitor monitor({"", "FACTORIO"}, open());
+            EXPECT_TRUE(monitor.switchesTo(1, std::chrono::seconds(5)));
             EXPECT_EQ(kwin.loaded,
                       m_folder.file("kwin/vantrel-follow-games.js") + " as vantrel-follow-games");
-            const std::optional<ActiveWindow> first = nextReport(*watcher);
-            ASSERT_TRUE(first);
-            EXPECT_EQ(first->exe, std::filesystem::canonical("/proc/self/exe").string());
-            EXPECT_EQ(first->classes, (std::vector<std::string>{"Factorio", "factorio"}));
             EXPECT_EQ(kwin.unloads, 1); // a script an earlier monitor left
         }
         EXPECT_EQ(kwin.unloads, 2); // so that KWin stops calling
     }
 }
 
-// The script's first report comes while KWin runs it, before the monitor
-// serves; the monitor follows it all the same.
-TEST_F(DesktopBusWatcherTest, TheMonitorFollowsTheReportOfTheScriptsStart) {
-    FakeDesktop kwin("org.kde.KWin", "/Scripting/Script7");
-    std::string whyNot;
-    auto watcher = DesktopBusWatcher::open(m_folder.folder(), whyNot);
-    ASSERT_TRUE(watcher) << whyNot;
-    FollowingMonitor monitor({"", "FACTORIO"}, std::move(watcher));
-    EXPECT_TRUE(monitor.switchesTo(1, std::chrono::seconds(5)));
-}
-
-// The script itself, run by node as KWin 5 and 6 run it, reports each
-// activation to the monitor in the strings its method takes.
+// The script itself, run by node as KWin 5 and 6 run it (KWinScriptHost.js).
 TEST_F(DesktopBusWatcherTest, TheKWinScriptReportsEachActivation) {
     if (std::system("command -v node >/dev/null && command -v busctl >/dev/null") != 0)
         GTEST_SKIP() << "node or busctl is not installed (scripts/deps.sh installs them)";
     FakeDesktop kwin("org.kde.KWin", "/Scripting/Script7");
-    std::string whyNot;
-    auto watcher = DesktopBusWatcher::open(m_folder.folder(), whyNot);
-    ASSERT_TRUE(watcher) << whyNot;
-    const auto reportsUntil = [&](const std::vector<std::string>& classes, bool ours) {
-        while (const std::optional<ActiveWindow> window = nextReport(*watcher)) {
-            if (window->classes == classes)
-                return window->exe.empty() != ours;
-        }
-        return false;
-    };
+    auto watcher = open();
+    ASSERT_TRUE(watcher);
     for (const std::string version : {"5", "6"}) {
         SCOPED_TRACE("KWin " + version);
-        const std::string command = std::string("node ") + VANTREL_KWIN_SCRIPT_HOST + " " +
-                                    VANTREL_KWIN_SCRIPT + " " + version + " " +
-                                    std::to_string(::getpid()) +
-                                    ":Steam_App_1:steam_app_1 - 0:Factorio:factorio";
-        FILE* activations = ::popen(command.c_str(), "w");
+        FILE* activations =
+            ::popen(("node " VANTREL_KWIN_SCRIPT_HOST " " VANTREL_KWIN_SCRIPT " " + version + " " +
+                     std::to_string(::getpid()) + ":Steam_App_1:steam_app_1 - 0:Factorio:factorio")
+                        .c_str(),
+                    "w");
         ASSERT_TRUE(activations);
-        EXPECT_TRUE(reportsUntil({"Steam_App_1", "steam_app_1"}, true));
+        EXPECT_TRUE(reportsUntil(*watcher, {"Steam_App_1", "steam_app_1"}, true));
         std::fputs("\n", activations);
         std::fflush(activations);
-        EXPECT_TRUE(reportsUntil({}, false));
+        EXPECT_TRUE(reportsUntil(*watcher, {}, false));
         std::fputs("\n", activations);
         std::fflush(activations);
-        EXPECT_TRUE(reportsUntil({"Factorio", "factorio"}, false));
+        EXPECT_TRUE(reportsUntil(*watcher, {"Factorio", "factorio"}, false));
         EXPECT_EQ(::pclose(activations), 0);
     }
 }
 
-TEST_F(DesktopBusWatcherTest, GnomeShellExtensionReports) {
+TEST_F(DesktopBusWatcherTest, TheGnomeShellExtensionReportsBadReportsAreRefused) {
     FakeDesktop shell("org.gnome.Shell", "");
-    std::string whyNot;
-    auto watcher = DesktopBusWatcher::open(m_folder.folder(), whyNot);
-    ASSERT_TRUE(watcher) << whyNot;
-    EXPECT_EQ(watcher->desktop(), DesktopBusWatcher::Desktop::GnomeShell);
-    EXPECT_EQ(watcher->readChanges(), ActiveWindow());
-
-    // A Wayland window: its app_id as class, no instance.
-    report("0", "org.example.Game", "");
-    std::optional<ActiveWindow> window = nextReport(*watcher);
-    ASSERT_TRUE(window);
-    EXPECT_EQ(window->classes, std::vector<std::string>{"org.example.Game"});
-    // Bad reports are refused and change nothing.
-    report("12x", "Game", "game");
-    report("-1", "Game", "game");
-    report("1", std::string(300, 'a'), "");
+    auto watcher = open();
+    ASSERT_TRUE(watcher);
+    report("0", "org.example.Game"); // a Wayland window: its app_id
+    EXPECT_TRUE(reportsUntil(*watcher, {"org.example.Game"}, false));
+    report("12x", "Game");
+    report("-1", "Game");
+    report("1", std::string(300, 'a'));
     EXPECT_TRUE(waitUntil([&] {
         EXPECT_EQ(watcher->readChanges(), std::nullopt);
         sd_bus_process(m_reporter, nullptr);
         return m_answers == 4;
     }));
     EXPECT_EQ(m_refusals, 3);
-    report("0", "", "");
-    window = nextReport(*watcher);
-    ASSERT_TRUE(window);
-    EXPECT_EQ(*window, ActiveWindow());
 }
 
-TEST_F(DesktopBusWatcherTest, NoDesktopOnTheBus) {
+TEST_F(DesktopBusWatcherTest, NoDesktopOrNoScript) {
     std::string whyNot;
     EXPECT_FALSE(DesktopBusWatcher::open(m_folder.folder(), whyNot));
     EXPECT_NE(whyNot.find("neither KWin nor GNOME Shell"), std::string::npos) << whyNot;

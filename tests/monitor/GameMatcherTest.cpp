@@ -5,121 +5,54 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <sstream>
 
 using namespace vantrel;
-using vantrel::test::TempDir;
 
 namespace {
 
-constexpr int kNone = -1;
-
+// $T is the test's folder: games/Foo/foo.exe, other/foo.exe, native/game and
+// its link native/link, and the Wine prefix pfx, whose C: is pfx/drive_c
+// (with Games/Bar/bar.exe) and whose Z: is the default, /. $Z is $T as a Z:
+// path. Lists are comma-separated; the process runs in $T/games/Foo.
 struct Case {
     const char* name;
-    std::array<std::string, kProfileCount> games;
-    // The window's process: its executable, argv[0] (none when empty) and
-    // working folder; whether it names the test's Wine prefix; its classes.
-    std::string exe;
-    std::string argv0;
-    std::string workingFolder;
-    bool prefix;
-    std::vector<std::string> classes;
+    const char* games;
+    const char* exe;
+    const char* argv0;
+    const char* classes;
     int expected;
 };
 
-// $T is the test's folder, $Z the same as a Wine Z: path. It holds
-// games/Foo/foo.exe, other/foo.exe, native/game and its link native/link, and
-// a prefix pfx whose C: is pfx/drive_c (with Games/Bar/bar.exe) and Z: is /.
-const std::string kWine = "/usr/lib/wine/wine64";
-const std::string kFoo = "$T/games/Foo/foo.exe";
+constexpr int kNone = -1;
+#define WINE "/usr/lib/wine/wine64"
+#define FOO "$T/games/Foo/foo.exe"
+#define BAR "$T/pfx/drive_c/Games/Bar/bar.exe"
 const Case kCases[] = {
-    {"WineLinuxPath", {"", kFoo}, kWine, kFoo, "", false, {}, 1},
-    {"WineZPath", {"", "", kFoo}, kWine, "$Z\\games\\Foo\\foo.exe", "", true, {}, 2},
-    {"WineZPathWithoutAPrefix", {kFoo}, kWine, "$Z\\games\\Foo\\foo.exe", "", false, {}, 0},
-    {"WineRelativeToItsFolder", {kFoo}, kWine, "foo.exe", "$T/games/Foo", false, {}, 0},
-    {"WineCPathThroughDosdevices",
-     {"", "$T/pfx/drive_c/Games/Bar/bar.exe"},
-     kWine,
-     "C:\\Games\\Bar\\bar.exe",
-     "",
-     true,
-     {},
-     1},
-    // Windows ignores case; the file does not resolve here, its name decides.
-    {"GameFileAsCPathInAnotherCase",
-     {"", "", "", "c:\\games\\Bar\\bar.exe"},
-     kWine,
-     "$T/pfx/drive_c/Games/Bar/bar.exe",
-     "",
-     true,
-     {},
-     3},
-    {"GameFileAsCPathOfTheRightCase",
-     {"", "", "", "C:\\Games\\Bar\\bar.exe"},
-     kWine,
-     "$T/pfx/drive_c/Games/Bar/bar.exe",
-     "",
-     true,
-     {},
-     3},
-    {"ProtonPreloader",
-     {"", kFoo},
-     "/home/u/Proton/files/bin/wine64-preloader",
-     "$Z\\games\\Foo\\foo.exe",
-     "",
-     true,
-     {},
-     1},
-    {"FileNameInAnotherCase", {"", "$T/games/Foo/FOO.EXE"}, kWine, kFoo, "", false, {}, 1},
-    {"UnresolvedDriveByFileName",
-     {"", "", "D:\\X\\Foo.exe"},
-     kWine,
-     "C:\\Y\\foo.exe",
-     "",
-     false,
-     {},
-     2},
-    {"TwoFilesOfTheSameName", {"", "$T/other/foo.exe", kFoo}, kWine, kFoo, "", false, {}, 2},
-    {"FullPathBeforeLowerNumber",
-     {"", "D:\\Y\\foo.exe", "c:\\x\\FOO.exe"},
-     kWine,
-     "C:\\X\\foo.exe",
-     "",
-     false,
-     {},
-     2},
-    {"SameFileNameLowerNumber",
-     {"", "", "D:\\a\\foo.exe", "E:\\b\\foo.exe"},
-     kWine,
-     "C:\\c\\foo.exe",
-     "",
-     false,
-     {},
-     2},
-    {"ExeOutsideWine", {kFoo}, "/usr/bin/python3", kFoo, "", false, {}, kNone},
-    {"WineWithoutAProgram", {kFoo}, kWine, "", "", false, {}, kNone},
-    {"Path", {"", "", "$T/native/game"}, "$T/native/game", "", "", false, {}, 2},
-    {"PathThroughALink", {"", "", "$T/native/link"}, "$T/native/game", "", "", false, {}, 2},
-    {"OtherPath", {"$T/native/link"}, "$T/games/Foo/foo.exe", "", "", false, {}, kNone},
-    {"ClassWithoutAProcess", {"", "", "", "Factorio"}, "", "", "", false, {"factorio"}, 3},
-    {"ClassOrInstance",
-     {"", "steam_app_1091500"},
-     kWine,
-     "",
-     "",
-     false,
-     {"steam_app_1091500", "Steam_App_1091500"},
-     1},
-    {"WineClass", {"foo.exe"}, "", "", "", false, {"foo.exe", "foo.exe"}, 0},
-    {"ClassIsNoFileName", {"game"}, "$T/native/game", "", "", false, {}, kNone},
-    {"EmptyAndRelativeNeverMatch",
-     {"", "games/Foo/foo.exe", "Foo\\foo.exe", "./native/game", "native/game"},
-     kWine,
-     "foo.exe",
-     "$T/games/Foo",
-     false,
-     {""},
-     kNone},
-    {"NoWindow", {"", "", ""}, "", "", "", false, {}, kNone},
+    {"WineLinuxPath", "," FOO, WINE, FOO, "", 1},
+    {"WineZPath", ",," FOO, WINE, "$Z\\games\\Foo\\foo.exe", "", 2},
+    {"WineRelativeToItsFolder", FOO, WINE, "foo.exe", "", 0},
+    {"WineCPathThroughDosdevices", "," BAR, WINE, "C:\\Games\\Bar\\bar.exe", "", 1},
+    {"GameFileAsCPath", ",,,C:\\Games\\Bar\\bar.exe", WINE, BAR, "", 3},
+    // Windows ignores case; this file does not resolve, its name decides.
+    {"GameFileAsCPathInAnotherCase", ",,,c:\\games\\Bar\\BAR.exe", WINE, BAR, "", 3},
+    {"ProtonPreloader", "," FOO, "/p/files/bin/wine64-preloader", "$Z\\games\\Foo\\foo.exe", "", 1},
+    {"FileNameInAnotherCase", ",$T/games/Foo/FOO.EXE", WINE, FOO, "", 1},
+    {"UnresolvedByFileName", ",,D:\\X\\Foo.exe", WINE, "E:\\Y\\foo.exe", "", 2},
+    {"SameNameOtherFile", ",$T/other/foo.exe," FOO, WINE, FOO, "", 2},
+    {"FullPathBeforeLowerNumber", ",D:\\Y\\foo.exe,e:\\x\\FOO.exe", WINE, "E:\\X\\foo.exe", "", 2},
+    {"SameNameLowerNumber", ",,D:\\a\\foo.exe,E:\\b\\foo.exe", WINE, "F:\\c\\foo.exe", "", 2},
+    {"ExeOutsideWine", FOO, "/usr/bin/python3", FOO, "", kNone},
+    {"WineWithoutAProgram", FOO, WINE, "", "", kNone},
+    {"Path", ",,$T/native/game", "$T/native/game", "", "", 2},
+    {"PathThroughALink", ",,$T/native/link", "$T/native/game", "", "", 2},
+    {"OtherPath", "$T/native/link", FOO, "", "", kNone},
+    {"ClassWithoutAProcess", ",,,Factorio", "", "", "factorio", 3},
+    {"ClassOrInstance", ",steam_app_1091500", WINE, "", "steam_app_1091500,Steam_App_1091500", 1},
+    {"WineClass", "foo.exe", "", "", "foo.exe,foo.exe", 0},
+    {"ClassIsNoFileName", "game", "$T/native/game", "", "", kNone},
+    {"EmptyAndRelativeNeverMatch", ",games/Foo/foo.exe,Foo\\foo.exe,./native/game,native/game",
+     WINE, "foo.exe", ",", kNone},
 };
 
 void PrintTo(const Case& c, std::ostream* out) {
@@ -135,34 +68,40 @@ protected:
         std::filesystem::create_symlink("game", m_dir.file("native/link"));
         std::filesystem::create_directories(m_dir.file("pfx/dosdevices"));
         std::filesystem::create_symlink("../drive_c", m_dir.file("pfx/dosdevices/c:"));
-        std::filesystem::create_symlink("/", m_dir.file("pfx/dosdevices/z:"));
+    }
+
+    std::vector<std::string> list(const std::string& text) const {
+        std::vector<std::string> items;
+        std::istringstream in(text);
+        for (std::string item; std::getline(in, item, ',');)
+            items.push_back(expand(item));
+        return items;
     }
 
     std::string expand(std::string text) const {
-        std::string windows = "Z:" + m_dir.file("");
-        windows.pop_back();
+        const std::string folder = m_dir.file("").substr(0, m_dir.file("").size() - 1);
+        std::string windows = "Z:" + folder;
         std::ranges::replace(windows, '/', '\\');
-        for (const auto& [from, to] : {std::pair{"$T", m_dir.file("")}, std::pair{"$Z", windows}}) {
-            if (const size_t at = text.find(from); at != std::string::npos)
-                text.replace(at, 2, std::string(to).substr(0, to.size() - (from[1] == 'T')));
-        }
+        if (text.starts_with("$T"))
+            text.replace(0, 2, folder);
+        if (text.starts_with("$Z"))
+            text.replace(0, 2, windows);
         return text;
     }
 
-    TempDir m_dir;
+    test::TempDir m_dir;
 };
 
 TEST_P(GameMatcherTest, ChoosesTheProfile) {
     const Case& c = GetParam();
     std::array<std::string, kProfileCount> games;
-    std::ranges::transform(c.games, games.begin(), [&](const auto& g) { return expand(g); });
+    std::ranges::copy(list(c.games), games.begin());
     ActiveWindow window;
     window.exe = expand(c.exe);
-    if (!c.argv0.empty())
-        window.commandLine = {expand(c.argv0), "-windowed"};
-    window.workingFolder = expand(c.workingFolder);
-    window.winePrefix = c.prefix ? m_dir.file("pfx") : m_dir.file("none");
-    window.classes = c.classes;
+    window.commandLine = {expand(c.argv0), "-windowed"};
+    window.workingFolder = m_dir.file("games/Foo");
+    window.winePrefix = m_dir.file("pfx");
+    window.classes = list(c.classes);
     EXPECT_EQ(GameMatcher::match(games, window).value_or(kNone), c.expected);
 }
 
