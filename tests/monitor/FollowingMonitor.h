@@ -12,9 +12,20 @@
 #include "tests/Wait.h"
 #include "tests/link/RunningMonitor.h"
 
+#include <cstdlib>
+#include <initializer_list>
 #include <memory>
 
 namespace vantrel::test {
+
+// Why a test of outside programs cannot run: the first one not installed.
+inline std::string missingTool(std::initializer_list<std::string> tools) {
+    for (const std::string& tool : tools) {
+        if (std::system(("command -v " + tool + " >/dev/null").c_str()) != 0)
+            return tool + " is not installed (scripts/deps.sh installs it)";
+    }
+    return {};
+}
 
 // A monitor following the games of a window source, with the given GameFiles
 // in its profiles, and the program's mailbox to see its switches.

@@ -34,20 +34,11 @@ void PrintTo(const Case& c, std::ostream* out) {
     *out << c.name;
 }
 
-bool installed(const std::string& program) {
-    return std::system(("command -v " + program + " >/dev/null").c_str()) == 0;
-}
-
 class WineGameTest : public ::testing::TestWithParam<Case> {
 protected:
     static void SetUpTestSuite() {
-        for (const char* tool : {"Xvfb", "openbox", "wine", "wineboot", "xdotool"}) {
-            if (!installed(tool)) {
-                s_whyNot = std::string(tool) + " is not installed (scripts/deps.sh installs it)";
-                return;
-            }
-        }
-        s_dir = new TempDir;
+        if (!(s_whyNot = missingTool({"Xvfb", "openbox", "wine", "wineboot", "xdotool"})).empty())
+            return;
         const std::string display = startProgram(
             {"Xvfb", "-displayfd", "1", "-screen", "0", "640x480x24", "-nolisten", "tcp"}, s_xvfb);
         if (display.empty()) {
@@ -56,13 +47,13 @@ protected:
         }
         ::setenv("DISPLAY", (":" + display).c_str(), 1);
         spawnProgram({"openbox"}, s_openbox);
-        ::setenv("WINEPREFIX", s_dir->file("pfx").c_str(), 1);
+        ::setenv("WINEPREFIX", s_dir.file("pfx").c_str(), 1);
         ::setenv("WINEDEBUG", "-all", 1);
         // No offer to install Mono or Gecko, which would wait for a click.
         ::setenv("WINEDLLOVERRIDES", "mscoree,mshtml=", 1);
         for (const char* to : {"Games", "pfx/drive_c/Games"}) {
-            std::filesystem::create_directories(s_dir->file(to));
-            std::filesystem::copy_file(VANTREL_WINE_GAME, s_dir->file(to) + "/WineGame.exe");
+            std::filesystem::create_directories(s_dir.file(to));
+            std::filesystem::copy_file(VANTREL_WINE_GAME, s_dir.file(to) + "/WineGame.exe");
         }
         if (std::system("wineboot -i >/dev/null 2>&1") != 0)
             s_broken = "wineboot could not make the prefix";
@@ -77,7 +68,6 @@ protected:
         std::system("wineserver -k >/dev/null 2>&1");
         stopProgram(s_openbox);
         stopProgram(s_xvfb);
-        delete s_dir;
     }
 
     void SetUp() override {
@@ -92,18 +82,13 @@ protected:
 
     static std::string expand(std::string text) {
         if (text.starts_with("$T/"))
-            text.replace(0, 3, s_dir->folder());
+            text.replace(0, 3, s_dir.folder());
         return text;
-    }
-
-    static std::unique_ptr<WindowSource> x11() {
-        std::string whyNot;
-        return ActiveWindowWatcher::open(whyNot);
     }
 
     // A missing tool skips; a start that fails fails.
     static inline std::string s_whyNot, s_broken;
-    static inline TempDir* s_dir = nullptr;
+    static inline TempDir s_dir;
     static inline pid_t s_xvfb = -1, s_openbox = -1, s_other = -1;
     static inline std::string s_otherWindow;
 };
@@ -112,7 +97,8 @@ TEST_P(WineGameTest, TheGamesProfileFollowsItsWindow) {
     activateOther();
     std::array<std::string, kProfileCount> games;
     games[GetParam().profile] = expand(GetParam().gameFile);
-    FollowingMonitor monitor(games, x11());
+    std::string whyNot;
+    FollowingMonitor monitor(games, ActiveWindowWatcher::open(whyNot));
     pid_t game = -1;
     const std::string started = expand(GetParam().started);
     // openbox activates the new window.
