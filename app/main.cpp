@@ -1,4 +1,5 @@
 #include "app/MainWindow.h"
+#include "app/PlatformChoice.h"
 #include "link/MonitorLink.h"
 #include "link/MonitorStarter.h"
 #include "link/RuntimeDirectory.h"
@@ -11,7 +12,9 @@
 #include <QScreen>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string_view>
+#include <vector>
 
 using namespace vantrel;
 
@@ -55,7 +58,18 @@ int main(int argc, char** argv) {
     if (runtimeDir)
         MonitorStarter::ensureRunning(programFolder, *runtimeDir);
 
-    QApplication application(argc, argv);
+    // Asked for on the command line rather than in the environment, so that
+    // the programs this one opens choose their own platform; a -platform the
+    // user gave comes later and wins.
+    std::vector<char*> arguments(argv, argv + argc);
+    char platformOption[] = "-platform";
+    char xcb[] = "xcb";
+    if (argc > 0 &&
+        PlatformChoice::asksForXcb(std::getenv("QT_QPA_PLATFORM"), std::getenv("DISPLAY")))
+        arguments.insert(arguments.begin() + 1, {platformOption, xcb});
+    int count = static_cast<int>(arguments.size());
+    arguments.push_back(nullptr);
+    QApplication application(count, arguments.data());
     // Every popup menu of the program gets the skinned look.
     QApplication::setStyle(new SkinMenuStyle);
     AppContext context(programFolder, runtimeDir);

@@ -57,11 +57,7 @@ ShortcutDialog::ShortcutDialog(AppContext& context, const MacroKeyInfo& entry, Q
         m_toggles[i] = (entry.shortcutInitModifiers >> (i - 1)) & 1;
     showToggles();
 
-    // Without X a program cannot hold the keyboard; Wayland gives it only the
-    // keys typed into its own focused window.
-    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
-        m_captureNotice =
-            QStringLiteral("Under Wayland keys cannot be captured from other windows.");
+    m_captureNotice = KeyCapture::notice(QGuiApplication::platformName());
 }
 
 ShortcutDialog::~ShortcutDialog() {

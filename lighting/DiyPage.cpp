@@ -65,8 +65,10 @@ void DiyPage::refresh() {
     allKeysButton()->setColour(static_cast<uint32_t>(p.DIYColor[t][1]));
     perKeyButton()->update();
     allKeysButton()->update();
-    // A press on a colour key shows the paint colour at once.
-    m_keyboard.setBrushColour(static_cast<uint32_t>(p.DIYColor[t][0]));
+    // A press on a colour key shows the paint colour at once; the colour
+    // keys paint for the current effect only.
+    if (p.LtSwitch == m_entry.effect)
+        m_keyboard.setBrushColour(static_cast<uint32_t>(p.DIYColor[t][0]));
 }
 
 void DiyPage::sliderMoved(int value, int controlId) {

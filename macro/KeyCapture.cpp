@@ -20,6 +20,14 @@ KeyCapture::~KeyCapture() {
     stop();
 }
 
+QString KeyCapture::notice(const QString& platformName) {
+    // Without X a program cannot hold the keyboard; Wayland gives it only the
+    // keys typed into its own focused window.
+    if (platformName.startsWith(QLatin1String("wayland")))
+        return QStringLiteral("Under Wayland keys cannot be captured from other windows.");
+    return {};
+}
+
 bool KeyCapture::start(QWidget* target) {
     stop();
     if (!target)

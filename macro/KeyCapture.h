@@ -31,6 +31,9 @@ public:
     // and some platforms (Wayland without XWayland, offscreen) never grant it;
     // the keys the program itself receives are still reported then.
     bool start(QWidget* target);
+    // What the windows that capture keys say on a platform where keys of
+    // other programs cannot be captured; empty where they can.
+    static QString notice(const QString& platformName);
     // Ends the capture; reports of keys not yet delivered are dropped.
     void stop();
     bool active() const { return m_active; }

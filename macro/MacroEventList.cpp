@@ -56,7 +56,7 @@ std::string MacroEventList::eventText(const KeyEvent& event, const KeyboardLayou
 }
 
 std::string MacroEventList::pauseText(int delayMs) {
-    return std::to_string(delayMs) + " ms";
+    return std::to_string(delayMs) + kPauseUnit;
 }
 
 std::optional<int> MacroEventList::insertDelay(MacroRecord& macro, uint32_t rowData) {

@@ -64,6 +64,8 @@ public:
     static Rows rebuild(const MacroRecord& macro, int keepInView, const KeyboardLayout& layout);
     // What a row says for the event: the key's name, " Down"/" Up" after a mouse button.
     static std::string eventText(const KeyEvent& event, const KeyboardLayout& layout);
+    // "%d ms": the pause and its unit.
+    static constexpr const char* kPauseUnit = " ms";
     static std::string pauseText(int delayMs);
 
     // The edits; each returns the event to keep in view when the macro

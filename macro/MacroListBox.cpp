@@ -36,7 +36,7 @@ MacroListBox::MacroListBox(int listId, QWidget* parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_icons = {
         {MacroEventList::kPauseRow, blackSeeThrough(ProgramPictures::kPauseIcon)},
         {MacroEventList::kKeyReleaseRow, blackSeeThrough(ProgramPictures::kKeyReleaseIcon)},
@@ -144,6 +144,9 @@ void MacroListBox::openEditor(int row, int maxLength, bool digitsOnly) {
     m_editor = new BitmapEdit(viewport());
     m_editor->setObjectName(QStringLiteral("rowEditor"));
     m_editor->setDigitsOnly(digitsOnly);
+    // The pause editor keeps the row's unit: "250 ms" stays "250 ms" on Enter.
+    if (digitsOnly)
+        m_editor->setUnit(QString::fromLatin1(MacroEventList::kPauseUnit));
     m_editor->setFont(font());
     m_editor->setMaxLength(maxLength);
     m_editor->setGeometry(area);
@@ -170,7 +173,8 @@ void MacroListBox::commit(bool select) {
     const int row = m_editedRow;
     const uint32_t data = itemData(row);
     removeRow(row);
-    const bool inserted = !text.isEmpty();
+    // A pause editor left with its unit alone holds nothing.
+    const bool inserted = !text.isEmpty() && text != m_editor->unit();
     if (inserted) {
         const QSignalBlocker quiet(this);
         insertRow(row, data, text);

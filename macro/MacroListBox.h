@@ -47,7 +47,7 @@ public:
 
     // Appends an empty row and opens the name editor on it.
     void openNewRowEditor();
-    // Opens the digits-only editor on the selected row.
+    // Opens the pause editor on the selected row: digits before the row's unit.
     void openRowEditor();
     // Closes an open editor as Escape does, taking its row away.
     void cancelEdit();

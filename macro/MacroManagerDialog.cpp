@@ -1,5 +1,6 @@
 #include "macro/MacroManagerDialog.h"
 
+#include "macro/KeyCapture.h"
 #include "macro/MacroFile.h"
 #include "macro/MacroListBox.h"
 #include "macro/MacroName.h"
@@ -18,6 +19,7 @@
 #include <QCoreApplication>
 #include <QCursor>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMessageBox>
 
 #include <algorithm>
@@ -55,6 +57,9 @@ FileRequest macroFileRequest(const AppContext& context, FileRequest::Mode mode,
                        .folder = QString::fromStdString(context.configFolder() + "config"),
                        .initialName = QStringLiteral(".macro")};
 }
+
+// One line left of OK and Cancel.
+constexpr QRect kNoticeArea(20, 404, 410, 32);
 
 QString rowName(const MacroRecord& macro) {
     return QString::fromStdString(fieldText(macro.name));
@@ -114,6 +119,8 @@ MacroManagerDialog::MacroManagerDialog(AppContext& context, const Clock& clock, 
     connect(m_countBox, &BitmapEdit::killFocus, this, &MacroManagerDialog::countEdited,
             Qt::QueuedConnection);
 
+    m_captureNotice = KeyCapture::notice(QGuiApplication::platformName());
+
     MacroStore& store = context.macroStore();
     for (int i = 0; i < store.count(); ++i)
         m_macroList->addRow(rowName(*store.macroAt(i)), 0);
@@ -143,6 +150,11 @@ bool MacroManagerDialog::manage(AppContext& context, QWidget* owner, const Clock
     store.clearMacroStore();
     store.loadMacroStore();
     return false;
+}
+
+void MacroManagerDialog::paintContents(QPainter& painter) {
+    if (!m_captureNotice.isEmpty())
+        paintNotice(painter, kNoticeArea, m_captureNotice);
 }
 
 void MacroManagerDialog::confirm() {
@@ -394,8 +406,15 @@ void MacroManagerDialog::loadCurrentMacro() {
     rebuildEvents(m_working.eventCount - 1);
     if (m_countValue <= 0)
         m_countValue = 1;
-    m_countBox->setText(QString::number(m_countValue));
+    {
+        // Showing the count is no edit of it.
+        const QSignalBlocker quiet(m_countBox);
+        m_countBox->setText(QString::number(m_countValue));
+    }
     control(RepeatKey)->setChecked(m_repeatEnabled);
+    // Every macro shown is stored by the one rule, so that equal macros keep
+    // equal bytes whichever was shown before.
+    storeRepeatCount();
 }
 
 void MacroManagerDialog::rebuildEvents(int keepInView) {

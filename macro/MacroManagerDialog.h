@@ -52,6 +52,12 @@ public:
     bool recording() const { return m_recorder.recording(); }
     // The macro being edited, as the event list shows it.
     const MacroRecord& working() const { return m_working; }
+    // What the dialog says where recording cannot take the keys of other
+    // programs; empty where it can.
+    const QString& captureNotice() const { return m_captureNotice; }
+
+protected:
+    void paintContents(QPainter& painter) override;
 
 private:
     static const std::array<SkinControl<MacroManagerDialog>, 11> kControls;
@@ -102,6 +108,7 @@ private:
     int m_countValue = 1;
     // The event whose pause the event list's editor is editing.
     int m_pauseEvent = -1;
+    QString m_captureNotice;
 };
 
 } // namespace vantrel

@@ -8,6 +8,7 @@
 #include "monitor/lighting/OpenRgbClient.h"
 #include "monitor/service/Monitor.h"
 #include "monitor/service/MonitorCommands.h"
+#include "monitor/service/StatusSocket.h"
 #include "settings/ConfigFolder.h"
 #include "settings/IniFile.h"
 #include "settings/LanguageStrings.h"
@@ -74,6 +75,9 @@ constexpr const char* kHelp =
     "                         \"block changed\" (1255)\n"
     "  switch PROFILE EFFECT  make PROFILE current, set its effect (LtSwitch) to\n"
     "                         EFFECT and post \"device changed\" (1257)\n"
+    "  status                 print what the running monitor holds and drives:\n"
+    "                         its keyboards, profile, lighting, games and the\n"
+    "                         problems it met (status 1 when none runs)\n"
     "  flags                  print the block's current profile and change flags\n"
     "                         (the marks the last apply carried)\n"
     "  --help                 show this text\n"
@@ -148,11 +152,16 @@ int runMonitor(const std::string& dir, const std::string& folder, const Options&
     // launch start as the user's own, through the user manager.
     if (std::getenv("INVOCATION_ID") && ::access(kSystemdRun, X_OK) == 0)
         monitor.launchThrough({kSystemdRun, "--user", "--no-block", "--collect", "--quiet", "--"});
+    // Said once on standard error, and kept for "vantrel-monitor status".
+    const auto problem = [&](const std::string& text) {
+        warn(text);
+        monitor.noteProblem(text);
+    };
     std::string whyNot;
     auto output = UinputDevice::create(whyNot);
     auto keyboards = std::make_unique<EvdevKeyboards>(options.devices, true);
     if (!output || !keyboards->open(whyNot)) {
-        warn("keys are not remapped: " + whyNot);
+        problem("keys are not remapped: " + whyNot);
     } else {
         if (!whyNot.empty())
             warn(whyNot + "; keyboards plugged in later are taken");
@@ -163,14 +172,14 @@ int runMonitor(const std::string& dir, const std::string& folder, const Options&
         warn("profiles follow games through " + source);
         monitor.followGames(std::move(windows));
     } else {
-        warn("profiles do not follow games: " + source);
+        problem("profiles do not follow games: " + source);
     }
     if (options.openRgb != "off") {
         if (auto endpoint = OpenRgbClient::resolve(options.openRgb, whyNot))
             monitor.showLighting(std::make_unique<KeyboardLighting>(
                 std::make_unique<OpenRgbClient>(std::move(*endpoint), options.openRgbDevices)));
         else
-            warn("no lighting through OpenRGB: " + whyNot);
+            problem("no lighting through OpenRGB: " + whyNot);
     }
     monitor.run(stopFd);
     monitor.withdraw();
@@ -261,6 +270,10 @@ int main(int argc, char** argv) {
         std::string text;
         result = MonitorCommands::flags(*dir, text);
         std::fputs(text.c_str(), stdout);
+    } else if (command == "status" && argc == 2) {
+        const auto text = StatusSocket::ask(*dir, std::chrono::seconds(2));
+        std::fputs(text ? text->c_str() : "monitor: not running\n", stdout);
+        return text ? 0 : 1;
     } else {
         return usage();
     }

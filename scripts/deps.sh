@@ -9,7 +9,7 @@ set -euo pipefail
 
 packages=(
     build-essential cmake ninja-build pkg-config
-    qt6-base-dev libgl-dev
+    qt6-base-dev libgl-dev qt6-wayland
     libgtest-dev libgmock-dev libbenchmark-dev
     libxkbcommon-dev libxkbcommon-x11-dev libxcb1-dev libx11-dev libevdev-dev
     xvfb xdotool x11-utils x11-xkb-utils

@@ -7,6 +7,8 @@
 
 #include <QKeyEvent>
 
+#include <algorithm>
+
 namespace vantrel {
 
 namespace {
@@ -94,7 +96,9 @@ void BitmapEdit::focusOutEvent(QFocusEvent* event) {
 }
 
 void BitmapEdit::onTextChanged(const QString& text) {
-    if (m_digitsOnly) {
+    if (m_digitsOnly && !m_unit.isEmpty()) {
+        keepUnit(text);
+    } else if (m_digitsOnly) {
         const QStringView view(text);
         const auto kept = static_cast<qsizetype>(DigitFilter::keptLength(
             std::u16string_view(view.utf16(), static_cast<size_t>(view.size())), m_allowSign));
@@ -107,6 +111,27 @@ void BitmapEdit::onTextChanged(const QString& text) {
         }
     }
     emit killFocus();
+}
+
+void BitmapEdit::keepUnit(const QString& text) {
+    QString digits;
+    int caret = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] >= u'0' && text[i] <= u'9') {
+            digits += text[i];
+            if (i < cursorPosition())
+                ++caret;
+        }
+    }
+    // The unit always fits: digits give way to it.
+    digits.truncate(maxLength() - m_unit.size());
+    const QString kept = digits + m_unit;
+    if (kept == text)
+        return;
+    // As for the digits, the corrected text gives its own notice first.
+    selectAll();
+    insert(kept);
+    setCursorPosition(std::min(caret, static_cast<int>(digits.size())));
 }
 
 } // namespace vantrel

@@ -18,6 +18,10 @@ public:
     bool digitsOnly() const { return m_digitsOnly; }
     void setAllowSign(bool on) { m_allowSign = on; }
     bool allowSign() const { return m_allowSign; }
+    // A digits-only text may end in a unit (" ms"): it stays while editing,
+    // and every digit typed goes before it.
+    void setUnit(const QString& unit) { m_unit = unit; }
+    const QString& unit() const { return m_unit; }
 
     // Dark grey text on white unless a window asks otherwise.
     void setColours(const QColor& text, const QColor& back);
@@ -36,9 +40,11 @@ protected:
 
 private:
     void onTextChanged(const QString& text);
+    void keepUnit(const QString& text);
 
     bool m_digitsOnly = false;
     bool m_allowSign = false;
+    QString m_unit;
 };
 
 } // namespace vantrel

@@ -7,7 +7,12 @@ ShapedButton::ShapedButton(const QString& caption, const QRect& rect, const QStr
     : SkinButton(parent) {
     setText(caption);
     setGeometry(rect);
-    const std::optional<QRegion> outline = regionFromMask(SkinImage(QImage(maskFile)));
+    QImage mask(maskFile);
+    // The outline spans the rectangle the skin gives the button, whatever
+    // size the mask was drawn at, so no strip of the button is left dead.
+    if (!mask.isNull() && mask.size() != rect.size())
+        mask = mask.scaled(rect.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    const std::optional<QRegion> outline = regionFromMask(SkinImage(mask));
     m_outline = outline ? *outline : QRegion(0, 0, rect.width(), rect.height());
     // Pointer events outside the outline go to whatever lies beneath.
     setMask(m_outline);

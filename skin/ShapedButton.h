@@ -11,9 +11,9 @@ namespace vantrel {
 class ShapedButton final : public SkinButton {
     Q_OBJECT
 public:
-    // A button at rect whose outline is every pixel of maskFile that is not
-    // exactly white; without a readable mask it stays rectangular. The caption
-    // names the button; its pictures show the key.
+    // A button at rect whose outline is every pixel of maskFile, stretched to
+    // rect's size, that is not exactly white; without a readable mask it stays
+    // rectangular. The caption names the button; its pictures show the key.
     ShapedButton(const QString& caption, const QRect& rect, const QString& maskFile,
                  QWidget* parent);
 

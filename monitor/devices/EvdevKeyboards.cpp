@@ -107,8 +107,13 @@ bool EvdevKeyboards::open(std::string& whyNot) {
 
 std::vector<std::string> EvdevKeyboards::describe() const {
     std::vector<std::string> lines;
-    for (const Keyboard& k : m_keyboards)
-        lines.push_back(k.path + " \"" + libevdev_get_name(k.device) + "\"");
+    for (const Keyboard& k : m_keyboards) {
+        const char* state = !m_grab     ? "read"
+                            : k.grabbed ? "held"
+                            : m_held    ? "waiting for its keys to come up"
+                                        : "let go (escape chord)";
+        lines.push_back(k.path + " \"" + libevdev_get_name(k.device) + "\": " + state);
+    }
     return lines;
 }
 

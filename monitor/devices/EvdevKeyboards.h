@@ -34,13 +34,13 @@ public:
     // the reason, when the input folder cannot be watched. When it opened no
     // keyboard, whyNot says why.
     bool open(std::string& whyNot);
-    // The keyboards read now, by path and name.
-    std::vector<std::string> describe() const;
 
     std::vector<int> fds() const override;
     void read(int fd, std::vector<Event>& events) override;
     void setHeld(bool held) override;
     void setLight(uint16_t code, bool on) override;
+    // Each keyboard by path and name, held or waiting for its keys to come up.
+    std::vector<std::string> describe() const override;
 
 private:
     struct Keyboard {

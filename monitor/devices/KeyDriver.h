@@ -24,6 +24,7 @@ public:
     KeyDriver& operator=(const KeyDriver&) = delete;
 
     RemapEngine& engine() { return m_engine; }
+    std::vector<std::string> describeKeyboards() const { return m_source->describe(); }
     bool holding() const { return m_holding; }
 
     // The descriptors to wait on, appended.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace vantrel {
@@ -25,6 +26,8 @@ public:
     virtual void setHeld(bool held) = 0;
     // Shows a keyboard light (LED code) on every keyboard.
     virtual void setLight(uint16_t code, bool on) = 0;
+    // A line for each keyboard read, for the monitor's status.
+    virtual std::vector<std::string> describe() const { return {}; }
 };
 
 } // namespace vantrel

@@ -223,7 +223,7 @@ void OpenRgbClient::packet(uint32_t device, uint32_t id, std::span<const uint8_t
                 ? description->type == ControllerDescription::kKeyboardType
                 : std::ranges::find(m_deviceNames, description->name) != m_deviceNames.end();
         if (wanted && description->colours.size() == description->ledNames.size()) {
-            Controller controller{m_listing, {}, description->colours};
+            Controller controller{m_listing, description->name, {}, description->colours};
             for (size_t i = 0; i < description->ledNames.size(); ++i) {
                 int position = KeyLedNames::position(description->ledNames[i]);
                 if (position < 0 && i < description->ledAltNames.size())
@@ -253,6 +253,18 @@ void OpenRgbClient::packet(uint32_t device, uint32_t id, std::span<const uint8_t
                      m_endpoint.text.c_str(), m_controllers.size(), m_count);
         flush(now);
     }
+}
+
+std::string OpenRgbClient::describe() const {
+    std::string text = "OpenRGB at " + m_endpoint.text + ": ";
+    if (m_state != State::Ready)
+        return text + (m_said.empty() ? "connecting" : m_said);
+    text += "protocol " + std::to_string(m_protocol) + ", lighting";
+    if (m_controllers.empty())
+        text += " no keyboard";
+    for (const Controller& c : m_controllers)
+        text += " \"" + c.name + "\"";
+    return text;
 }
 
 void OpenRgbClient::list(Clock::time_point now) {

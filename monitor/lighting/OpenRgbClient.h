@@ -61,6 +61,8 @@ public:
     void sendFrame(const Frame& frame, Clock::time_point now);
 
     uint32_t protocolVersion() const { return m_protocol; }
+    // Where it connects and what it lights, for the monitor's status.
+    std::string describe() const;
     size_t controllerCount() const { return m_controllers.size(); }
     // Bytes written into the client and not yet taken by the socket.
     size_t unsentBytes() const { return m_out.size() - m_outAt; }
@@ -69,6 +71,7 @@ private:
     enum class State { Waiting, Connecting, Version, Count, Data, Ready };
     struct Controller {
         uint32_t index;
+        std::string name;
         std::vector<int16_t> positions; // per LED, -1 for LEDs no key stands for
         std::vector<uint32_t> colours;  // as reported, then the frame's
     };

@@ -48,6 +48,8 @@ bool Monitor::publish() {
         withdraw();
         return false;
     }
+    if (!m_status.listen(m_dir))
+        noteProblem("the status socket could not be made");
     takeProfile();
     return true;
 }
@@ -55,6 +57,7 @@ bool Monitor::publish() {
 void Monitor::withdraw() {
     if (m_lockFd < 0)
         return;
+    m_status.close();
     m_keys.reset();
     m_output.reset();
     m_lighting.reset();
@@ -125,8 +128,42 @@ void Monitor::showLighting(std::unique_ptr<KeyboardLighting> lighting) {
 }
 
 void Monitor::activeWindowChanged(const ActiveWindow& window) {
-    if (const auto profile = m_follower.activeWindowChanged(window, m_currentProfile))
+    const auto profile = m_follower.activeWindowChanged(window, m_currentProfile);
+    m_lastGame = !window.exe.empty()       ? window.exe
+                 : !window.classes.empty() ? "class " + window.classes.front()
+                                           : std::string("no window");
+    if (profile) {
+        m_lastGame += ", profile " + std::to_string(*profile + 1);
         switchProfile(*profile);
+    }
+}
+
+std::string Monitor::statusText() {
+    std::string name;
+    int current = 0;
+    changeBlock([&](SharedBlock& b) {
+        current = std::clamp(b.CurrentProfile, 0, kProfileCount - 1);
+        name = fieldText(b.profiles[current].ProFileName);
+    });
+    std::string text = "monitor: running, process " + std::to_string(::getpid()) + ", version " +
+                       VANTREL_VERSION + "\n";
+    text += "profile: " + std::to_string(current + 1) + " \"" + name + "\"\n";
+    if (!m_keys) {
+        text += "keyboards: not held\n";
+    } else {
+        const std::vector<std::string> keyboards = m_keys->describeKeyboards();
+        text += keyboards.empty() ? "keyboards: none found yet\n" : "keyboards:\n";
+        for (const std::string& k : keyboards)
+            text += "  " + k + "\n";
+    }
+    text += "lighting: " + (m_lighting ? m_lighting->client().describe() : "off") + "\n";
+    text += "games: " +
+            (m_windows ? "the focused window; last: " + (m_lastGame.empty() ? "none" : m_lastGame)
+                       : std::string("not followed")) +
+            "\n";
+    for (const std::string& problem : m_problems)
+        text += "problem: " + problem + "\n";
+    return text;
 }
 
 void Monitor::handle(const LinkMessage& message) {
@@ -200,7 +237,7 @@ void Monitor::run(int stopFd) {
                 std::chrono::ceil<std::chrono::milliseconds>(m_answers.front() - Clock::now());
             timeout = static_cast<int>(std::max<std::chrono::milliseconds::rep>(0, wait.count()));
         }
-        fds.assign({{stopFd, POLLIN, 0}, {m_socket.fd(), POLLIN, 0}});
+        fds.assign({{stopFd, POLLIN, 0}, {m_socket.fd(), POLLIN, 0}, {m_status.fd(), POLLIN, 0}});
         const bool watching = m_windows && m_windows->fd() >= 0;
         if (watching)
             fds.push_back({m_windows->fd(), POLLIN, 0});
@@ -221,7 +258,9 @@ void Monitor::run(int stopFd) {
         }
         while (const auto message = m_socket.receive())
             handle(*message);
-        if (watching && fds[2].revents) {
+        if (fds[2].revents)
+            m_status.serve([this] { return statusText(); });
+        if (watching && fds[3].revents) {
             if (const auto window = m_windows->readChanges())
                 activeWindowChanged(*window);
         }

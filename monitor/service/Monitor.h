@@ -9,6 +9,7 @@
 #include "monitor/games/WindowSource.h"
 #include "monitor/lighting/KeyboardLighting.h"
 #include "monitor/service/ProgramLauncher.h"
+#include "monitor/service/StatusSocket.h"
 
 #include <chrono>
 #include <deque>
@@ -46,6 +47,11 @@ public:
     void followGames(std::unique_ptr<WindowSource> windows);
     // Shows the current profile's lighting, and the held keyboards' presses. After publish.
     void showLighting(std::unique_ptr<KeyboardLighting> lighting);
+    // A problem the monitor met that the status should name (no access to
+    // the devices, no display to follow games on).
+    void noteProblem(std::string text) { m_problems.push_back(std::move(text)); }
+    // What "vantrel-monitor status" prints.
+    std::string statusText();
     // Serves messages and keys until stopFd becomes readable; then lets go of
     // every key it holds.
     void run(int stopFd);
@@ -95,6 +101,9 @@ private:
     GameFollower m_follower;
     std::unique_ptr<KeyboardLighting> m_lighting;
     int m_currentProfile = -1;
+    StatusSocket m_status;
+    std::vector<std::string> m_problems;
+    std::string m_lastGame; // the last program the game follower was shown
 };
 
 } // namespace vantrel

@@ -1,3 +1,4 @@
+#include "app/PlatformChoice.h"
 #include "keys/KeyAssignmentPage.h"
 #include "lighting/LightingPage.h"
 #include "link/LinkMessage.h"
@@ -398,4 +399,11 @@ TEST(MainWindow, TheMacroManagerButtonKeepsANewMacroOnlyOnOk) {
         IniFile file(f.context->macroStore().filePath());
         EXPECT_EQ(file.readInt("Macros", "number", -1), ok ? 1 : 0);
     }
+}
+
+TEST(PlatformChoice, XcbWhereAnXDisplayIsThereUnlessTheUserChose) {
+    EXPECT_TRUE(PlatformChoice::asksForXcb(nullptr, ":0"));
+    EXPECT_TRUE(PlatformChoice::asksForXcb("", ":1"));
+    EXPECT_FALSE(PlatformChoice::asksForXcb("wayland", ":0"));
+    EXPECT_FALSE(PlatformChoice::asksForXcb(nullptr, ""));
 }

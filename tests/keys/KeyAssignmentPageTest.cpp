@@ -173,8 +173,11 @@ TEST(KeyAssignmentPage, TheEnterKeyStandsForPosition43) {
     PageFixture f;
     EXPECT_FALSE(f.page->keyButton(KeyAssignmentPage::kEnterPosition)->isVisible());
     EXPECT_FALSE(f.page->keyButton(KeyAssignmentPage::kDisabledPosition)->isEnabled());
+    // Our skin's position 43 is "[": the whole of its rectangle is the key.
+    ShapedButton* key = f.page->enterKey();
+    EXPECT_EQ(key->mask().boundingRect(), key->rect());
     f.context.menus().answerNext(1040); // Disable
-    QTest::mouseClick(f.page->enterKey(), Qt::LeftButton, {}, QPoint(31, 13));
+    QTest::mouseClick(key, Qt::LeftButton, {}, QPoint(key->width() / 2, key->height() - 2));
     EXPECT_EQ(f.page->selectedKey(), KeyAssignmentPage::kEnterPosition);
     EXPECT_EQ(f.entry(43).assignType, 1);
     EXPECT_EQ(f.page->enterKey()->toolTip(), QStringLiteral("Disable"));
@@ -204,6 +207,8 @@ TEST(KeyAssignmentPage, ColourKeysShowAndPaintTheDiyColours) {
     p.DIYColorOption[2] = 1;
     f.page->setKeyboardLook(KeyAssignmentPage::Look::Lighting);
     EXPECT_EQ(f.page->colourKey(77)->colour(), 0x0000FFu);
+    QTest::mouseClick(f.page->colourKey(10), Qt::LeftButton);
+    EXPECT_EQ(f.page->colourKey(10)->colour(), 0x0000FFu);
     p.LtSwitch = 3;
     f.page->setKeyboardLook(KeyAssignmentPage::Look::Lighting);
     EXPECT_TRUE(f.page->colourKey(10)->isVisible());

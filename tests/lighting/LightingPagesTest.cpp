@@ -198,10 +198,16 @@ TEST(DiyPage, ModesPaintingAndTheColourDialog) {
     EXPECT_EQ(keyboard.colourKey(20)->colour(), 0x000022u);
 }
 
-TEST(DiyPage, BrightnessOfItsOwnEntry) {
+TEST(DiyPage, BrightnessOfItsOwnEntryAndTheBrushOfTheCurrentEffectOnly) {
     PagesFixture f;
+    f.profile().LtSwitch = 51;
+    f.profile().DIYColor[4][0] = 0x000055;
     KeyAssignmentPage keyboard(f.context, nullptr);
+    DiyPage current(f.context, 51, keyboard, nullptr);
     DiyPage page(f.context, 55, keyboard, nullptr);
+    current.refresh(); // in the order a refresh of every page takes
+    page.refresh();
+    EXPECT_EQ(keyboard.colourKey(7)->brushColour(), uint32_t(f.profile().DIYColor[0][0]));
     page.show();
     emit page.brightnessSlider()->valueChanged(0, 201);
     settle();

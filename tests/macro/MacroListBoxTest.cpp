@@ -25,7 +25,7 @@ void wheel(MacroListBox& list, int delta) {
 
 } // namespace
 
-TEST(MacroListBox, EachWheelStepScrollsOneRow) {
+TEST(MacroListBox, EachWheelStepScrollsOneRowAndTheBarShowsOnlyOnOverflow) {
     MacroListBox list(ControlIds::kEventList, nullptr);
     list.resize(200, 5 * MacroListBox::kRowHeight);
     for (int i = 0; i < 30; ++i)
@@ -38,6 +38,11 @@ TEST(MacroListBox, EachWheelStepScrollsOneRow) {
     EXPECT_EQ(bar->value(), 3);
     wheel(list, 480);
     EXPECT_EQ(bar->value(), 2);
+    EXPECT_TRUE(bar->isVisible());
+    while (list.count() > 5) // as many as fit
+        list.removeRow(0);
+    handlePosted();
+    EXPECT_FALSE(bar->isVisible());
 }
 
 TEST(MacroListBox, ARightClickIsToldAndSelectsNothing) {
@@ -76,7 +81,7 @@ TEST(MacroListBox, FocusBackOnTheListCommitsTheEditorWithoutSelecting) {
     EXPECT_EQ(list.selectedRow(), -1);
 }
 
-TEST(MacroListBox, ThePauseEditorStartsAfterTheIconAndKeepsOnlyDigits) {
+TEST(MacroListBox, ThePauseEditorStartsAfterTheIconAndKeepsItsUnit) {
     MacroListBox list(ControlIds::kEventList, nullptr);
     list.resize(200, 100);
     list.addRow(QStringLiteral("120 ms"), List::itemData(0, List::kPauseRow));
@@ -88,5 +93,10 @@ TEST(MacroListBox, ThePauseEditorStartsAfterTheIconAndKeepsOnlyDigits) {
     ASSERT_NE(list.editor(), nullptr);
     // 16 for the icon and 5 before the text.
     EXPECT_EQ(list.editor()->geometry().left(), 21);
-    EXPECT_EQ(list.editor()->text(), QStringLiteral("120"));
+    EXPECT_EQ(list.editor()->text(), QStringLiteral("120 ms"));
+    QTest::keyClicks(list.editor(), QStringLiteral("7")); // goes before the unit
+    EXPECT_EQ(list.editor()->text(), QStringLiteral("7 ms"));
+    QTest::keyClick(list.editor(), Qt::Key_Backspace);
+    QTest::keyClick(list.editor(), Qt::Key_Return); // the unit alone is no pause
+    EXPECT_EQ(list.count(), 0);
 }

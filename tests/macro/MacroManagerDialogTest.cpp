@@ -14,6 +14,7 @@
 #include "tests/macro/FakeClock.h"
 #include "tests/macro/MacroTestData.h"
 
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QTest>
 
@@ -131,6 +132,9 @@ TEST(MacroManager, WithoutAMacroRecordAndEveryCommandOnlyWarn) {
     ManagerFixture f;
     f.run([&](MacroManagerDialog& d) {
         EXPECT_EQ(d.currentIndex(), -1);
+        // The shortcut dialog's line, where keys of other windows cannot be captured.
+        EXPECT_EQ(d.captureNotice(), KeyCapture::notice(QGuiApplication::platformName()));
+        EXPECT_NE(KeyCapture::notice(QStringLiteral("wayland-egl")), QString());
         EXPECT_EQ(listOf(d, "macroList")->count(), 0);
         EXPECT_EQ(listOf(d, "eventList")->count(), 0);
         f.answerConfirmation(QDialog::Accepted);
@@ -221,7 +225,7 @@ TEST(MacroManager, TheRepeatCountStaysWithinOneTo255AndIsOneWithRepeatOff) {
         {"300", "255", true, 255}, {"0", "1", true, 1}, {"7", "7", true, 7}, {"7", "7", false, 1}};
     for (const Case& c : cases) {
         ManagerFixture f;
-        f.store({makeMacro("M", {}, 0)});
+        f.store({makeMacro("M", {}, 0), makeMacro("N", {}, 0)});
         f.run([&](MacroManagerDialog& d) {
             // A new macro's count 0 reads as repeat off, count 1.
             EXPECT_FALSE(d.findChild<SkinButton*>(QStringLiteral("repeatButton"))->isChecked());
@@ -235,9 +239,12 @@ TEST(MacroManager, TheRepeatCountStaysWithinOneTo255AndIsOneWithRepeatOff) {
             listOf(d, "eventList")->setFocus();
             handlePosted();
             EXPECT_EQ(box->text(), QString::fromLatin1(c.shown)) << c.typed;
+            listOf(d, "macroList")->setCurrentRow(1);
             press(d, "okButton");
         });
         EXPECT_EQ(f.macro(0).repeatCount, c.stored) << c.typed << " repeat " << c.repeat;
+        // Shown after it, N is stored by the same rule whatever the box said before.
+        EXPECT_EQ(f.macro(1).repeatCount, 1) << c.typed;
     }
 }
 
@@ -270,7 +277,10 @@ TEST(MacroManager, PauseEditsAreClampedAndTypedDigitsStayUntilTheNextRebuild) {
         uint16_t stored;
         const char* row;
     };
-    const Case cases[] = {{"0", 1, "1 ms"}, {"99999", 65535, "65535 ms"}, {"250", 250, "250"}};
+    const Case cases[] = {{"0", 1, "1 ms"},
+                          {"99999", 65535, "65535 ms"},
+                          {"250", 250, "250 ms"},
+                          {"", 120, "120 ms"}};
     for (const Case& c : cases) {
         ManagerFixture f;
         f.store({makeMacro("P", {{kA, kKeyPress, 120}, {kA, kKeyRelease, 0}})});

@@ -6,6 +6,7 @@
 #include "link/MonitorLink.h"
 #include "monitor/service/Monitor.h"
 #include "monitor/service/MonitorCommands.h"
+#include "monitor/service/StatusSocket.h"
 #include "settings/LanguageStrings.h"
 #include "settings/ProfileDefaults.h"
 #include "settings/WorkingSet.h"
@@ -17,7 +18,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
 
 namespace vantrel::test {
 namespace {
@@ -111,6 +117,56 @@ TEST_F(MonitorKeysTest, AnApplyHandsTheEngineTheNewProfile) {
     ASSERT_TRUE(received(kMsgApplyFinished));
     tap(KEY_A);
     EXPECT_EQ(output(2), (std::vector<Sent>{key(BTN_LEFT, 1), key(BTN_LEFT, 0)}));
+}
+
+// A client of the status socket that connects and says or reads nothing.
+int connectToStatus(const std::string& runtime) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const std::string path = runtime + StatusSocket::kName;
+    std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+    return fd;
+}
+
+TEST_F(MonitorKeysTest, StatusAnswersWhileClientsThatNeverReadHoldNothingUp) {
+    struct stat info {};
+    ASSERT_EQ(::stat((runtime.folder() + StatusSocket::kName).c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    std::vector<int> idle;
+    for (int i = 0; i < 40; ++i)
+        idle.push_back(connectToStatus(runtime.folder()));
+    tap(KEY_B);
+    EXPECT_EQ(output(2), (std::vector<Sent>{key(KEY_B, 1), key(KEY_B, 0)}));
+    const auto text = StatusSocket::ask(runtime.folder(), std::chrono::seconds(5));
+    ASSERT_TRUE(text);
+    EXPECT_NE(text->find("profile: 1 \"#1\"\n"), std::string::npos) << *text;
+    EXPECT_NE(text->find("lighting: off\n"), std::string::npos) << *text;
+    for (int fd : idle)
+        ::close(fd);
+    monitor->stop();
+    monitor->withdraw();
+    EXPECT_FALSE(StatusSocket::ask(runtime.folder(), std::chrono::milliseconds(200)));
+}
+
+TEST_F(MonitorKeysTest, StatusAnswersNoOtherUser) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only root can be another user here";
+    // Open to all, so that only the check of the peer stands in the way.
+    ::chmod(runtime.folder().c_str(), 0755);
+    ::chmod((runtime.folder() + StatusSocket::kName).c_str(), 0666);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::setresgid(65534, 65534, 65534) != 0 || ::setresuid(65534, 65534, 65534) != 0)
+            ::_exit(2);
+        const int fd = connectToStatus(runtime.folder());
+        char c = 0;
+        ::_exit(::read(fd, &c, 1) == 0 ? 0 : 1);
+    }
+    int status = -1;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
 
 TEST_F(MonitorKeysTest, StoppingLetsGoOfHeldKeys) {
