@@ -23,9 +23,9 @@ std::unique_ptr<WindowSource> WindowSource::open(const std::string& programFolde
         if (auto desktop = DesktopBusWatcher::open(programFolder, whyNot)) {
             said = desktop->desktop() == DesktopBusWatcher::Desktop::KWin
                        ? "KWin's reports over the session bus"
-                       : std::string("GNOME Shell's reports over the session bus (the extension "
-                                     "vantrel-follow-games@example.vantrel_gaming must be "
-                                     "enabled)");
+                       : std::string("GNOME Shell's reports over the session bus (its "
+                                     "extension vantrel-follow-games@example.vantrel_gaming, "
+                                     "or -43@ for GNOME 43 and 44, must be enabled)");
             return desktop;
         }
         whyNot = notWlr + "; " + whyNot + "; ";

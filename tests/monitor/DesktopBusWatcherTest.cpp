@@ -159,29 +159,35 @@ TEST_F(DesktopBusWatcherTest, KWinRunsTheScriptAndTheMonitorFollowsIt) {
     }
 }
 
-// The script itself, run by node as KWin 5 and 6 run it (KWinScriptHost.js).
-TEST_F(DesktopBusWatcherTest, TheKWinScriptReportsEachActivation) {
+// The script and the extensions themselves, run by node as KWin 5 and 6 and
+// GNOME Shell 43 and 45 run them (DesktopScriptHost.js).
+TEST_F(DesktopBusWatcherTest, TheScriptAndTheExtensionsReportEachFocusChange) {
     if (std::system("command -v node >/dev/null && command -v busctl >/dev/null") != 0)
         GTEST_SKIP() << "node or busctl is not installed (scripts/deps.sh installs them)";
     FakeDesktop kwin("org.kde.KWin", "/Scripting/Script7");
     auto watcher = open();
     ASSERT_TRUE(watcher);
-    for (const std::string version : {"5", "6"}) {
-        SCOPED_TRACE("KWin " + version);
-        FILE* activations =
-            ::popen(("node " VANTREL_KWIN_SCRIPT_HOST " " VANTREL_KWIN_SCRIPT " " + version + " " +
-                     std::to_string(::getpid()) + ":Steam_App_1:steam_app_1 - 0:Factorio:factorio")
-                        .c_str(),
-                    "w");
-        ASSERT_TRUE(activations);
+    const std::string extensions = VANTREL_DESKTOP_DIR "/gnome-shell/vantrel-follow-games";
+    for (const auto& [kind, file] :
+         {std::pair{"kwin5", std::string(VANTREL_DESKTOP_DIR "/kwin/vantrel-follow-games.js")},
+          {"kwin6", VANTREL_DESKTOP_DIR "/kwin/vantrel-follow-games.js"},
+          {"gnome43", extensions + "-43@example.vantrel_gaming/extension.js"},
+          {"gnome45", extensions + "@example.vantrel_gaming/extension.js"}}) {
+        SCOPED_TRACE(kind);
+        FILE* focus = ::popen(("node " VANTREL_DESKTOP_SCRIPT_HOST " " + std::string(kind) + " " +
+                               file + " " + std::to_string(::getpid()) +
+                               ":Steam_App_1:steam_app_1 - 0:Factorio:factorio")
+                                  .c_str(),
+                              "w");
+        ASSERT_TRUE(focus);
         EXPECT_TRUE(reportsUntil(*watcher, {"Steam_App_1", "steam_app_1"}, true));
-        std::fputs("\n", activations);
-        std::fflush(activations);
+        std::fputs("\n", focus);
+        std::fflush(focus);
         EXPECT_TRUE(reportsUntil(*watcher, {}, false));
-        std::fputs("\n", activations);
-        std::fflush(activations);
+        std::fputs("\n", focus);
+        std::fflush(focus);
         EXPECT_TRUE(reportsUntil(*watcher, {"Factorio", "factorio"}, false));
-        EXPECT_EQ(::pclose(activations), 0);
+        EXPECT_EQ(::pclose(focus), 0);
     }
 }
 
