@@ -6,6 +6,7 @@
 #include "monitor/games/WindowSource.h"
 #include "monitor/lighting/KeyboardLighting.h"
 #include "monitor/lighting/OpenRgbClient.h"
+#include "monitor/service/DesktopNotices.h"
 #include "monitor/service/Monitor.h"
 #include "monitor/service/MonitorCommands.h"
 #include "monitor/service/StatusSocket.h"
@@ -34,6 +35,7 @@ namespace {
 constexpr const char* kHelp =
     "Usage: vantrel-monitor [--answer-delay MS] [--device NAME]...\n"
     "                       [--openrgb HOST:PORT|off] [--openrgb-device NAME]...\n"
+    "                       [--no-notices]\n"
     "       vantrel-monitor --dry-run [--device NAME]...\n"
     "       vantrel-monitor COMMAND ARGS\n"
     "\n"
@@ -59,6 +61,14 @@ constexpr const char* kHelp =
     "key's position on the keyboard picture; other LEDs keep their colour.\n"
     "Without a server it says so once and tries again every 5 seconds. It\n"
     "only connects; it never listens on the network.\n"
+    "\n"
+    "Before the machine sleeps (logind on the system bus) it lets go of every\n"
+    "key and stops the macros playing; after it, it shows the lights again and\n"
+    "holds the keyboards that come back.\n"
+    "\n"
+    "When it switches the profile itself (a profile key, a game) or a lighting\n"
+    "key changes the brightness or the effect, it says so in a short desktop\n"
+    "notice, each replacing the one before; --no-notices turns them off.\n"
     "\n"
     "--dry-run reads the keyboards without holding them and prints, for each\n"
     "key event, what the current profile would send. It takes the profile from\n"
@@ -103,6 +113,7 @@ struct Options {
     std::vector<std::string> devices;
     std::string openRgb = "127.0.0.1:6742";
     std::vector<std::string> openRgbDevices;
+    bool notices = true;
 };
 
 // The options of a monitor run; false on anything else.
@@ -117,6 +128,8 @@ bool parse(int argc, char** argv, Options& options) {
             options.devices.push_back(argv[++i]);
         } else if (option == "--openrgb" && i + 1 < argc) {
             options.openRgb = argv[++i];
+        } else if (option == "--no-notices") {
+            options.notices = false;
         } else if (option == "--openrgb-device" && i + 1 < argc) {
             options.openRgbDevices.push_back(argv[++i]);
         } else {
@@ -180,6 +193,14 @@ int runMonitor(const std::string& dir, const std::string& folder, const Options&
                 std::make_unique<OpenRgbClient>(std::move(*endpoint), options.openRgbDevices)));
         else
             problem("no lighting through OpenRGB: " + whyNot);
+    }
+    if (!monitor.watchSleep(whyNot))
+        warn("keys are not let go of before sleep: " + whyNot);
+    if (options.notices) {
+        if (auto notices = DesktopNotices::open(LanguageStrings(folder + "lan.ini"), whyNot))
+            monitor.showNotices(std::move(notices));
+        else
+            warn("no desktop notices: " + whyNot);
     }
     monitor.run(stopFd);
     monitor.withdraw();

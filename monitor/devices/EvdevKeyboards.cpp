@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <libevdev/libevdev.h>
 #include <sys/inotify.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace vantrel {
@@ -126,7 +127,22 @@ std::vector<int> EvdevKeyboards::fds() const {
     return fds;
 }
 
-void EvdevKeyboards::readFolderChanges() {
+void EvdevKeyboards::dropReplaced(const std::string& path, std::vector<Event>& events) {
+    for (size_t i = 0; i < m_keyboards.size(); ++i) {
+        if (m_keyboards[i].path != path)
+            continue;
+        struct stat node {};
+        struct stat held {};
+        if (::stat(path.c_str(), &node) == 0 && ::fstat(m_keyboards[i].fd, &held) == 0 &&
+            node.st_ino == held.st_ino && node.st_dev == held.st_dev)
+            return;
+        releaseKeys(m_keyboards[i], events);
+        remove(i);
+        return;
+    }
+}
+
+void EvdevKeyboards::readFolderChanges(std::vector<Event>& events) {
     alignas(inotify_event) char buffer[4096];
     for (;;) {
         const ssize_t got = ::read(m_watch, buffer, sizeof buffer);
@@ -135,7 +151,9 @@ void EvdevKeyboards::readFolderChanges() {
         for (ssize_t at = 0; at < got;) {
             const auto* change = reinterpret_cast<const inotify_event*>(buffer + at);
             if (change->len && isEventNode(change->name)) {
-                add(std::string(kInputFolder) + "/" + change->name);
+                const std::string path = std::string(kInputFolder) + "/" + change->name;
+                dropReplaced(path, events);
+                add(path);
             }
             at += static_cast<ssize_t>(sizeof(inotify_event) + change->len);
         }
@@ -187,7 +205,7 @@ void EvdevKeyboards::releaseKeys(const Keyboard& keyboard, std::vector<Event>& e
 
 void EvdevKeyboards::read(int fd, std::vector<Event>& events) {
     if (fd == m_watch) {
-        readFolderChanges();
+        readFolderChanges(events);
         return;
     }
     for (size_t i = 0; i < m_keyboards.size(); ++i) {

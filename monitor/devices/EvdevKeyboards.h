@@ -53,7 +53,11 @@ private:
     // Opens one event device when it is a keyboard to read.
     void add(const std::string& path);
     void remove(size_t index);
-    void readFolderChanges();
+    void readFolderChanges(std::vector<Event>& events);
+    // A node made anew under the path of a keyboard held is another device
+    // (the same keyboard back after an unplug or a resume): the old one is
+    // gone, and what its keys held goes up.
+    void dropReplaced(const std::string& path, std::vector<Event>& events);
     // False when the keyboard is gone.
     bool readKeyboard(Keyboard& keyboard, std::vector<Event>& events);
     // A release of every key the keyboard has down.

@@ -11,6 +11,10 @@ void LightingSteps::stepBrightness(ProfileRecord& profile, int delta) {
     level = std::clamp(level + delta, 0, kBrightest);
 }
 
+int32_t LightingSteps::brightness(const ProfileRecord& profile) {
+    return profile.Brightness[EffectTable::pageOf(profile.LtSwitch).brightnessEntry];
+}
+
 void LightingSteps::nextEffect(ProfileRecord& profile) {
     const auto& pages = EffectTable::pages();
     const int current = EffectTable::pageIndex(profile.LtSwitch);

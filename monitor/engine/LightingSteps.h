@@ -13,6 +13,8 @@ public:
     static void stepBrightness(ProfileRecord& profile, int delta);
     // The next effect the effect menu offers, after the last one the first.
     static void nextEffect(ProfileRecord& profile);
+    // The current effect's brightness, 0..10.
+    static int32_t brightness(const ProfileRecord& profile);
 };
 
 } // namespace vantrel

@@ -32,6 +32,11 @@ void KeyboardLighting::keyPressed(int position, Clock::time_point now) {
     m_renderer.keyPressed(position, milliseconds(now));
 }
 
+void KeyboardLighting::resumed(Clock::time_point now) {
+    m_client->takeAgain(now);
+    m_changed = true;
+}
+
 void KeyboardLighting::addFds(std::vector<pollfd>& fds) const {
     fds.push_back({m_timer, POLLIN, 0});
     if (m_client->fd() >= 0)

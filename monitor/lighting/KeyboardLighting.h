@@ -28,6 +28,8 @@ public:
     void setProfile(const ProfileRecord& profile);
     // A key position went down on a held keyboard.
     void keyPressed(int position, Clock::time_point now);
+    // The machine is back from sleep: the keyboards get the current frame again.
+    void resumed(Clock::time_point now);
 
     // The descriptors to wait on, appended.
     void addFds(std::vector<pollfd>& fds) const;

@@ -267,6 +267,15 @@ std::string OpenRgbClient::describe() const {
     return text;
 }
 
+void OpenRgbClient::takeAgain(Clock::time_point now) {
+    if (m_state == State::Ready)
+        list(now);
+    else if (m_state == State::Data)
+        m_relist = true;
+    else if (m_state == State::Waiting)
+        m_attemptAt = now;
+}
+
 void OpenRgbClient::list(Clock::time_point now) {
     m_relist = false;
     m_controllers.clear();

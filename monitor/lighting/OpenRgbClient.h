@@ -59,6 +59,9 @@ public:
     // True once after every listing of the controllers: they need the current frame.
     bool takeFrameWanted() { return std::exchange(m_frameWanted, false); }
     void sendFrame(const Frame& frame, Clock::time_point now);
+    // After resume the keyboards may have lost their mode and the server its
+    // connection: the controllers are taken again (a lost server is tried at once).
+    void takeAgain(Clock::time_point now);
 
     uint32_t protocolVersion() const { return m_protocol; }
     // Where it connects and what it lights, for the monitor's status.

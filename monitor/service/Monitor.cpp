@@ -61,6 +61,8 @@ void Monitor::withdraw() {
     m_keys.reset();
     m_output.reset();
     m_lighting.reset();
+    m_sleep.reset();
+    m_notices.reset();
     m_socket.close();
     if (m_block.mapped())
         ::unlink((m_dir + kBlockFileName).c_str());
@@ -127,6 +129,23 @@ void Monitor::showLighting(std::unique_ptr<KeyboardLighting> lighting) {
     takeProfile();
 }
 
+bool Monitor::watchSleep(std::string& whyNot) {
+    m_sleep = SleepWatcher::open([this](bool sleeping) { sleepChanged(sleeping); }, whyNot);
+    return m_sleep != nullptr;
+}
+
+void Monitor::sleepChanged(bool sleeping) {
+    // The keyboards stay grabbed: one that comes back anew is taken again as plugged in.
+    if (sleeping && m_keys)
+        m_keys->releaseAll();
+    else if (!sleeping && m_lighting)
+        m_lighting->resumed(Clock::now());
+}
+
+void Monitor::showNotices(std::unique_ptr<DesktopNotices> notices) {
+    m_notices = std::move(notices);
+}
+
 void Monitor::activeWindowChanged(const ActiveWindow& window) {
     const auto profile = m_follower.activeWindowChanged(window, m_currentProfile);
     m_lastGame = !window.exe.empty()       ? window.exe
@@ -183,33 +202,46 @@ void Monitor::launch(const std::string& path) {
 // The engine asks for this in the middle of a key press; taking the new
 // profile there is safe because the press does nothing after it.
 void Monitor::switchProfile(int profile) {
-    if (changeBlock([&](SharedBlock& b) { b.CurrentProfile = profile; })) {
+    std::string name;
+    if (changeBlock([&](SharedBlock& b) {
+            b.CurrentProfile = profile;
+            name = fieldText(b.profiles[std::clamp(profile, 0, kProfileCount - 1)].ProFileName);
+        })) {
         postToProgram(kMsgDeviceChanged);
         takeProfile();
+        if (m_notices)
+            m_notices->profile(profile, name);
     }
 }
 
-void Monitor::changeLighting(const std::function<void(ProfileRecord&)>& change) {
+std::unique_ptr<ProfileRecord>
+Monitor::changeLighting(const std::function<void(ProfileRecord&)>& change) {
     auto profile = std::make_unique<ProfileRecord>();
     if (!changeBlock([&](SharedBlock& b) {
             ProfileRecord& current = b.profiles[std::clamp(b.CurrentProfile, 0, kProfileCount - 1)];
             change(current);
             *profile = current;
         }))
-        return;
+        return nullptr;
     // "Changed at the device": an open program reads the whole block again,
     // so that its next apply keeps what the key did.
     postToProgram(kMsgBlockChanged);
     if (m_lighting)
         m_lighting->setProfile(*profile);
+    return profile;
 }
 
 void Monitor::stepBrightness(int delta) {
-    changeLighting([&](ProfileRecord& p) { LightingSteps::stepBrightness(p, delta); });
+    const auto profile =
+        changeLighting([&](ProfileRecord& p) { LightingSteps::stepBrightness(p, delta); });
+    if (profile && m_notices)
+        m_notices->brightness(LightingSteps::brightness(*profile));
 }
 
 void Monitor::nextEffect() {
-    changeLighting([](ProfileRecord& p) { LightingSteps::nextEffect(p); });
+    const auto profile = changeLighting([](ProfileRecord& p) { LightingSteps::nextEffect(p); });
+    if (profile && m_notices)
+        m_notices->effect(profile->LtSwitch);
 }
 
 void Monitor::heard(uint16_t code, int32_t value) {
@@ -222,6 +254,15 @@ void Monitor::sendDueAnswers() {
         postToProgram(kMsgApplyFinished);
         m_answers.pop_front();
     }
+}
+
+std::vector<BusConnection*> Monitor::buses() const {
+    std::vector<BusConnection*> buses;
+    if (m_sleep)
+        buses.push_back(&m_sleep->connection());
+    if (m_notices)
+        buses.push_back(&m_notices->connection());
+    return buses;
 }
 
 void Monitor::run(int stopFd) {
@@ -241,6 +282,10 @@ void Monitor::run(int stopFd) {
         const bool watching = m_windows && m_windows->fd() >= 0;
         if (watching)
             fds.push_back({m_windows->fd(), POLLIN, 0});
+        const std::vector<BusConnection*> connections = buses();
+        const size_t firstBusFd = fds.size();
+        for (BusConnection* bus : connections)
+            bus->addFds(fds);
         const size_t firstLightingFd = fds.size();
         if (m_lighting)
             m_lighting->addFds(fds);
@@ -263,6 +308,11 @@ void Monitor::run(int stopFd) {
         if (watching && fds[3].revents) {
             if (const auto window = m_windows->readChanges())
                 activeWindowChanged(*window);
+        }
+        for (BusConnection* bus : connections) {
+            if (std::any_of(fds.begin() + firstBusFd, fds.begin() + firstLightingFd,
+                            [&](const pollfd& p) { return p.revents && bus->owns(p.fd); }))
+                bus->process();
         }
         for (size_t i = firstLightingFd; i < firstKeyFd; ++i) {
             if (fds[i].revents)

@@ -8,7 +8,9 @@
 #include "monitor/games/GameFollower.h"
 #include "monitor/games/WindowSource.h"
 #include "monitor/lighting/KeyboardLighting.h"
+#include "monitor/service/DesktopNotices.h"
 #include "monitor/service/ProgramLauncher.h"
+#include "monitor/service/SleepWatcher.h"
 #include "monitor/service/StatusSocket.h"
 
 #include <chrono>
@@ -52,6 +54,11 @@ public:
     void noteProblem(std::string text) { m_problems.push_back(std::move(text)); }
     // What "vantrel-monitor status" prints.
     std::string statusText();
+    // Lets go of every key before the machine sleeps, and shows the lights
+    // again after it. False, with whyNot, without a system bus.
+    bool watchSleep(std::string& whyNot);
+    // Tells the desktop of the profile and lighting changes it makes by itself.
+    void showNotices(std::unique_ptr<DesktopNotices> notices);
     // Serves messages and keys until stopFd becomes readable; then lets go of
     // every key it holds.
     void run(int stopFd);
@@ -71,13 +78,16 @@ private:
     // Runs the change on the block under its mutex; false when the mutex could not be had.
     bool changeBlock(const std::function<void(SharedBlock&)>& change);
     // Changes the current profile's lighting in the block, tells the program
-    // and shows the change.
-    void changeLighting(const std::function<void(ProfileRecord&)>& change);
+    // and shows the change; the changed profile, none when the block could not be had.
+    std::unique_ptr<ProfileRecord>
+    changeLighting(const std::function<void(ProfileRecord&)>& change);
     // The engine and the game follower take the current profile and the
     // games from the block.
     void takeProfile();
     void activeWindowChanged(const ActiveWindow& window);
     void postToProgram(uint32_t message);
+    void sleepChanged(bool sleeping);
+    std::vector<BusConnection*> buses() const;
 
     void launch(const std::string& path) override;
     void switchProfile(int profile) override;
@@ -100,6 +110,8 @@ private:
     std::unique_ptr<WindowSource> m_windows;
     GameFollower m_follower;
     std::unique_ptr<KeyboardLighting> m_lighting;
+    std::unique_ptr<SleepWatcher> m_sleep;
+    std::unique_ptr<DesktopNotices> m_notices;
     int m_currentProfile = -1;
     StatusSocket m_status;
     std::vector<std::string> m_problems;

@@ -113,8 +113,9 @@ TEST(MonitorProcess, HelpNamesEveryCommand) {
     TempDir root;
     const MonitorRun help = runMonitor(root.folder(), {"--help"});
     EXPECT_EQ(help.status, 0);
-    for (const char* word : {"firmware", "rename", "switch", "flags", "SIGTERM", "1254", "1255",
-                             "1257", "--answer-delay", "--device", "--dry-run", "Escape"})
+    for (const char* word :
+         {"firmware", "rename", "switch", "flags", "SIGTERM", "1254", "1255", "1257",
+          "--answer-delay", "--device", "--dry-run", "--no-notices", "Escape"})
         EXPECT_NE(help.output.find(word), std::string::npos) << word;
 }
 

@@ -316,6 +316,23 @@ TEST_F(UinputTest, AKeyboardUnpluggedWithAKeyDownAndAMacroPlayingLeavesNoKeyDown
     keyboards.clear();
     ::kill(child, SIGCONT);
     EXPECT_FALSE(anyKeyDown());
+
+    // Back, then gone and back under the same node before the monitor saw it
+    // go (as after a resume): the new device is held, and nothing stays down.
+    libevdev_uinput* back = makeKeyboard("Vantrel test keyboard");
+    ASSERT_TRUE(back && typesOnceHeld(back));
+    key(back, KEY_F1, 1);
+    typedKeys(1);
+    ::kill(child, SIGSTOP);
+    const std::string gone = node(back);
+    libevdev_uinput_destroy(back);
+    keyboards.clear();
+    libevdev_uinput* again = makeKeyboard("Vantrel test keyboard");
+    ASSERT_TRUE(again);
+    EXPECT_EQ(node(again), gone);
+    ::kill(child, SIGCONT);
+    EXPECT_FALSE(anyKeyDown());
+    EXPECT_TRUE(typesOnceHeld(again));
     ::kill(child, SIGTERM);
     ::waitpid(child, nullptr, 0);
 }
