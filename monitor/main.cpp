@@ -3,7 +3,7 @@
 #include "monitor/devices/KeyDriver.h"
 #include "monitor/devices/UinputDevice.h"
 #include "monitor/engine/DryRunPrinter.h"
-#include "monitor/games/ActiveWindowWatcher.h"
+#include "monitor/games/WindowSource.h"
 #include "monitor/lighting/KeyboardLighting.h"
 #include "monitor/lighting/OpenRgbClient.h"
 #include "monitor/service/DesktopNotices.h"
@@ -180,10 +180,13 @@ int runMonitor(const std::string& dir, const std::string& folder, const Options&
             warn(whyNot + "; keyboards plugged in later are taken");
         monitor.attachKeyboard(std::move(keyboards), std::move(output));
     }
-    if (auto watcher = ActiveWindowWatcher::open(whyNot))
-        monitor.followGames(std::move(watcher));
-    else
-        problem("profiles do not follow games: " + whyNot);
+    std::string source;
+    if (auto windows = WindowSource::open(folder, source)) {
+        warn("profiles follow games through " + source);
+        monitor.followGames(std::move(windows));
+    } else {
+        problem("profiles do not follow games: " + source);
+    }
     if (options.openRgb != "off") {
         if (auto endpoint = OpenRgbClient::resolve(options.openRgb, whyNot))
             monitor.showLighting(std::make_unique<KeyboardLighting>(

@@ -2,9 +2,10 @@
 # Installs the Debian packages that building, running, testing and packaging
 # need (clang and its runtime for the fuzzers in fuzz/; qemu, a kernel and
 # busybox for the device tests in tests/vm/; dbus-daemon for a private bus
-# in the sleep and notice tests; poppler and groff to check the
-# manual and the manual pages), and those named on the command
-# line, where they are missing.
+# in the sleep, notice and desktop tests; poppler and groff to check the
+# manual and the manual pages; Wine, MinGW, openbox, sway, foot and node,
+# which runs the KWin script and the GNOME extensions, for the game-following
+# tests), and those named on the command line, where they are missing.
 set -euo pipefail
 
 packages=(
@@ -14,6 +15,8 @@ packages=(
     libxkbcommon-dev libxkbcommon-x11-dev libxcb1-dev libx11-dev libevdev-dev
     libsystemd-dev dbus-daemon
     xvfb xdotool x11-utils x11-xkb-utils
+    libwayland-dev
+    wine wine64 gcc-mingw-w64-x86-64 openbox sway foot nodejs
     fonts-dejavu-core
     desktop-file-utils appstream
     poppler-utils groff-base man-db systemd

@@ -36,6 +36,20 @@ inline std::string startProgram(std::vector<const char*> argv, pid_t& pid) {
     return c == '\n' ? line : std::string();
 }
 
+// Starts a program (found on PATH) that writes nothing the test waits for,
+// with its standard files on /dev/null.
+inline void spawnProgram(std::vector<const char*> argv, pid_t& pid) {
+    argv.push_back(nullptr);
+    pid = ::fork();
+    if (pid == 0) {
+        const int quiet = ::open("/dev/null", O_RDWR);
+        for (int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO})
+            ::dup2(quiet, fd);
+        ::execvp(argv[0], const_cast<char* const*>(argv.data()));
+        ::_exit(127);
+    }
+}
+
 // Ends a program startProgram started, if it runs, and waits for it.
 inline void stopProgram(pid_t& pid, int signal = SIGKILL) {
     if (pid > 0) {

@@ -1,10 +1,7 @@
 #include "monitor/games/ActiveWindowWatcher.h"
 
 #include <cstdlib>
-#include <filesystem>
-#include <sys/stat.h>
-#include <system_error>
-#include <unistd.h>
+#include <cstring>
 
 namespace vantrel {
 
@@ -23,18 +20,6 @@ xcb_atom_t atomReply(xcb_connection_t* connection, xcb_intern_atom_cookie_t cook
 
 xcb_intern_atom_cookie_t internAtom(xcb_connection_t* connection, std::string_view name) {
     return xcb_intern_atom(connection, 0, static_cast<uint16_t>(name.size()), name.data());
-}
-
-// The executable of a process of this user; "" for anybody else's, whose
-// program is not this user's to follow.
-std::string executableOf(uint32_t pid) {
-    const std::string process = "/proc/" + std::to_string(pid);
-    struct stat info {};
-    if (::stat(process.c_str(), &info) != 0 || info.st_uid != ::geteuid())
-        return {};
-    std::error_code error;
-    const std::filesystem::path exe = std::filesystem::read_symlink(process + "/exe", error);
-    return error ? std::string() : exe.string();
 }
 
 } // namespace
@@ -82,7 +67,7 @@ int ActiveWindowWatcher::fd() const {
     return xcb_connection_has_error(m_connection) ? -1 : xcb_get_file_descriptor(m_connection);
 }
 
-std::optional<std::string> ActiveWindowWatcher::readChanges() {
+std::optional<ActiveWindow> ActiveWindowWatcher::readChanges() {
     // The property reads queue the events that came meanwhile, which would
     // wake no poll: drain again until nothing is left.
     for (;;) {
@@ -91,18 +76,18 @@ std::optional<std::string> ActiveWindowWatcher::readChanges() {
             std::free(event);
         }
         if (xcb_connection_has_error(m_connection)) {
-            m_program.clear();
+            m_active = {};
             break;
         }
         if (!m_stale)
             break;
         m_stale = false;
-        m_program = activeProgram();
+        m_active = activeWindow();
     }
-    if (m_reported == m_program)
+    if (m_reported == m_active)
         return std::nullopt;
-    m_reported = m_program;
-    return m_program;
+    m_reported = m_active;
+    return m_active;
 }
 
 void ActiveWindowWatcher::take(const xcb_generic_event_t& event) {
@@ -111,7 +96,8 @@ void ActiveWindowWatcher::take(const xcb_generic_event_t& event) {
     case XCB_PROPERTY_NOTIFY: {
         const auto& notify = reinterpret_cast<const xcb_property_notify_event_t&>(event);
         if ((notify.window == m_root && notify.atom == m_activeAtom) ||
-            (notify.window == m_window && notify.atom == m_pidAtom))
+            (notify.window == m_window &&
+             (notify.atom == m_pidAtom || notify.atom == XCB_ATOM_WM_CLASS)))
             m_stale = true;
         break;
     }
@@ -124,7 +110,7 @@ void ActiveWindowWatcher::take(const xcb_generic_event_t& event) {
     }
 }
 
-std::string ActiveWindowWatcher::activeProgram() {
+ActiveWindow ActiveWindowWatcher::activeWindow() {
     xcb_window_t window = cardinal(m_root, m_activeAtom, XCB_ATOM_WINDOW).value_or(XCB_WINDOW_NONE);
     // The desktop itself is no program; watching the root as a window would
     // also drop our watch of its properties.
@@ -133,8 +119,9 @@ std::string ActiveWindowWatcher::activeProgram() {
     watch(window);
     if (window == XCB_WINDOW_NONE)
         return {};
+    // A class match needs no pid: Wine and many games set none.
     const std::optional<uint32_t> pid = cardinal(window, m_pidAtom, XCB_ATOM_CARDINAL);
-    return pid && *pid > 0 ? executableOf(*pid) : std::string();
+    return ActiveWindow::ofProcess(pid ? static_cast<pid_t>(*pid) : 0, classes(window));
 }
 
 // The window's events are asked for before its pid is read, so that an end
@@ -163,6 +150,28 @@ std::optional<uint32_t> ActiveWindowWatcher::cardinal(xcb_window_t window, xcb_a
         xcb_get_property_value_length(reply.get()) < 4)
         return std::nullopt;
     return *static_cast<const uint32_t*>(xcb_get_property_value(reply.get()));
+}
+
+// WM_CLASS: the instance and the class, each ended by a NUL.
+std::vector<std::string> ActiveWindowWatcher::classes(xcb_window_t window) const {
+    xcb_generic_error_t* error = nullptr;
+    const XcbReply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
+        m_connection,
+        xcb_get_property(m_connection, 0, window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 0, 256),
+        &error));
+    std::free(error);
+    std::vector<std::string> names;
+    if (!reply || reply->type != XCB_ATOM_STRING || reply->format != 8)
+        return names;
+    const auto* text = static_cast<const char*>(xcb_get_property_value(reply.get()));
+    const size_t length = static_cast<size_t>(xcb_get_property_value_length(reply.get()));
+    for (size_t start = 0; start < length;) {
+        const size_t end = start + ::strnlen(text + start, length - start);
+        if (end > start)
+            names.emplace_back(text + start, end - start);
+        start = end + 1;
+    }
+    return names;
 }
 
 } // namespace vantrel

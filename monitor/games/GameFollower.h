@@ -1,5 +1,6 @@
 #pragma once
 
+#include "monitor/games/ActiveWindow.h"
 #include "settings/SharedBlock.h"
 
 #include <array>
@@ -8,8 +9,8 @@
 
 namespace vantrel {
 
-// Decides the profile switches that follow the game: when the program a
-// profile's GameFile names becomes the active window, that profile becomes
+// Decides the profile switches that follow the game: when the program or
+// window class a profile's GameFile names (see GameMatcher) gains the focus, that profile becomes
 // current, and the one current before comes back when the program loses the
 // focus or ends. A switch by other means while a game's profile is in force
 // keeps the user's choice: the return is dropped, and following acts again at
@@ -17,20 +18,17 @@ namespace vantrel {
 class GameFollower final {
 public:
     // gameFiles: the five profiles' GameFile texts as the block holds them. An
-    // empty or relative text, or one that names no file, names no game.
+    // empty or relative text names no game.
     void setGames(const std::array<std::string, kProfileCount>& gameFiles);
-    // The active window's program changed: exe is the absolute path of its
-    // executable, "" when there is no active window or its program is
-    // unknown. Returns the profile to switch to, if any.
-    std::optional<int> activeProgramChanged(const std::string& exe, int currentProfile);
+    // The focused window changed (all empty when no window has the focus).
+    // Returns the profile to switch to, if any.
+    std::optional<int> activeWindowChanged(const ActiveWindow& window, int currentProfile);
     // The current profile was changed by other means (key or the utility). A
     // switch to the game's profile that is in force changes nothing, so the
     // follower's own switches may come back here too.
     void manualSwitch(int profile);
 
 private:
-    std::optional<int> gameProfile(const std::string& exe) const;
-
     std::array<std::string, kProfileCount> m_gameFiles;
     // While a switch of ours is in force: the game's profile, and the one to
     // return to.

@@ -115,9 +115,13 @@ void Monitor::takeProfile() {
     m_currentProfile = current;
 }
 
-void Monitor::followGames(std::unique_ptr<ActiveWindowWatcher> watcher) {
-    m_watcher = std::move(watcher);
+void Monitor::followGames(std::unique_ptr<WindowSource> windows) {
+    m_windows = std::move(windows);
     takeProfile();
+    // What the source learnt while it opened (the window active now, a
+    // desktop's first report) would wait for its next event otherwise.
+    if (const auto window = m_windows->readChanges())
+        activeWindowChanged(*window);
 }
 
 void Monitor::showLighting(std::unique_ptr<KeyboardLighting> lighting) {
@@ -142,9 +146,11 @@ void Monitor::showNotices(std::unique_ptr<DesktopNotices> notices) {
     m_notices = std::move(notices);
 }
 
-void Monitor::activeProgramChanged(const std::string& program) {
-    const auto profile = m_follower.activeProgramChanged(program, m_currentProfile);
-    m_lastGame = program.empty() ? "no window" : program;
+void Monitor::activeWindowChanged(const ActiveWindow& window) {
+    const auto profile = m_follower.activeWindowChanged(window, m_currentProfile);
+    m_lastGame = !window.exe.empty()       ? window.exe
+                 : !window.classes.empty() ? "class " + window.classes.front()
+                                           : std::string("no window");
     if (profile) {
         m_lastGame += ", profile " + std::to_string(*profile + 1);
         switchProfile(*profile);
@@ -171,7 +177,7 @@ std::string Monitor::statusText() {
     }
     text += "lighting: " + (m_lighting ? m_lighting->client().describe() : "off") + "\n";
     text += "games: " +
-            (m_watcher ? "the active X window; last: " + (m_lastGame.empty() ? "none" : m_lastGame)
+            (m_windows ? "the focused window; last: " + (m_lastGame.empty() ? "none" : m_lastGame)
                        : std::string("not followed")) +
             "\n";
     for (const std::string& problem : m_problems)
@@ -273,9 +279,9 @@ void Monitor::run(int stopFd) {
             timeout = static_cast<int>(std::max<std::chrono::milliseconds::rep>(0, wait.count()));
         }
         fds.assign({{stopFd, POLLIN, 0}, {m_socket.fd(), POLLIN, 0}, {m_status.fd(), POLLIN, 0}});
-        const bool watching = m_watcher && m_watcher->fd() >= 0;
+        const bool watching = m_windows && m_windows->fd() >= 0;
         if (watching)
-            fds.push_back({m_watcher->fd(), POLLIN, 0});
+            fds.push_back({m_windows->fd(), POLLIN, 0});
         const std::vector<BusConnection*> connections = buses();
         const size_t firstBusFd = fds.size();
         for (BusConnection* bus : connections)
@@ -300,8 +306,8 @@ void Monitor::run(int stopFd) {
         if (fds[2].revents)
             m_status.serve([this] { return statusText(); });
         if (watching && fds[3].revents) {
-            if (const auto program = m_watcher->readChanges())
-                activeProgramChanged(*program);
+            if (const auto window = m_windows->readChanges())
+                activeWindowChanged(*window);
         }
         for (BusConnection* bus : connections) {
             if (std::any_of(fds.begin() + firstBusFd, fds.begin() + firstLightingFd,

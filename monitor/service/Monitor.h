@@ -5,8 +5,8 @@
 #include "link/SharedBlockMapping.h"
 #include "monitor/devices/KeyDriver.h"
 #include "monitor/engine/RemapEngine.h"
-#include "monitor/games/ActiveWindowWatcher.h"
 #include "monitor/games/GameFollower.h"
+#include "monitor/games/WindowSource.h"
 #include "monitor/lighting/KeyboardLighting.h"
 #include "monitor/service/DesktopNotices.h"
 #include "monitor/service/ProgramLauncher.h"
@@ -46,7 +46,7 @@ public:
     void attachKeyboard(std::unique_ptr<KeyboardSource> source,
                         std::unique_ptr<OutputDevice> output);
     // Switches to the profile whose game has the focus, and back. After publish.
-    void followGames(std::unique_ptr<ActiveWindowWatcher> watcher);
+    void followGames(std::unique_ptr<WindowSource> windows);
     // Shows the current profile's lighting, and the held keyboards' presses. After publish.
     void showLighting(std::unique_ptr<KeyboardLighting> lighting);
     // A problem the monitor met that the status should name (no access to
@@ -84,7 +84,7 @@ private:
     // The engine and the game follower take the current profile and the
     // games from the block.
     void takeProfile();
-    void activeProgramChanged(const std::string& program);
+    void activeWindowChanged(const ActiveWindow& window);
     void postToProgram(uint32_t message);
     void sleepChanged(bool sleeping);
     std::vector<BusConnection*> buses() const;
@@ -107,7 +107,7 @@ private:
     std::unique_ptr<OutputDevice> m_output;
     std::unique_ptr<KeyDriver> m_keys;
     ProgramLauncher m_launcher;
-    std::unique_ptr<ActiveWindowWatcher> m_watcher;
+    std::unique_ptr<WindowSource> m_windows;
     GameFollower m_follower;
     std::unique_ptr<KeyboardLighting> m_lighting;
     std::unique_ptr<SleepWatcher> m_sleep;

@@ -83,16 +83,20 @@ protected:
         return watcher;
     }
 
-    // The watcher's next report, read whenever its connection is readable;
-    // nullopt when it stays quiet for 5 seconds.
+    // The program of the watcher's next report, read whenever its connection
+    // is readable; nullopt when it stays quiet for 5 seconds.
     static std::optional<std::string> nextReport(ActiveWindowWatcher& watcher) {
         for (;;) {
-            if (std::optional<std::string> report = watcher.readChanges())
-                return report;
+            if (std::optional<ActiveWindow> report = watcher.readChanges())
+                return report->exe;
             pollfd wait{watcher.fd(), POLLIN, 0};
             if (::poll(&wait, 1, 5000) != 1)
                 return std::nullopt;
         }
+    }
+
+    static std::optional<std::string> program(const std::optional<ActiveWindow>& report) {
+        return report ? std::optional<std::string>(report->exe) : std::nullopt;
     }
 
     pid_t m_server = -1;
@@ -109,7 +113,7 @@ TEST_F(ActiveWindowWatcherTest, ReportsTheActiveProgramFromTheFirstRead) {
     setActive(m_window);
     auto watcher = openWatcher();
     ASSERT_TRUE(watcher);
-    EXPECT_EQ(watcher->readChanges(), m_gameExe);
+    EXPECT_EQ(program(watcher->readChanges()), m_gameExe);
     EXPECT_EQ(watcher->readChanges(), std::nullopt);
     setActive(XCB_WINDOW_NONE);
     EXPECT_EQ(nextReport(*watcher), "");
@@ -120,7 +124,7 @@ TEST_F(ActiveWindowWatcherTest, ReportsTheActiveProgramFromTheFirstRead) {
 TEST_F(ActiveWindowWatcherTest, TheProgramEndingWithoutAWindowManager) {
     auto watcher = openWatcher();
     ASSERT_TRUE(watcher);
-    EXPECT_EQ(watcher->readChanges(), "");
+    EXPECT_EQ(program(watcher->readChanges()), "");
     setActive(m_window);
     EXPECT_EQ(nextReport(*watcher), m_gameExe);
     stopProgram(m_game);
@@ -131,7 +135,7 @@ TEST_F(ActiveWindowWatcherTest, AWindowWithoutItsPidIsUnknown) {
     setActive(m_window);
     auto watcher = openWatcher();
     ASSERT_TRUE(watcher);
-    EXPECT_EQ(watcher->readChanges(), m_gameExe);
+    EXPECT_EQ(program(watcher->readChanges()), m_gameExe);
     xcb_delete_property(m_wm, m_window, m_pidAtom);
     xcb_flush(m_wm);
     EXPECT_EQ(nextReport(*watcher), "");
@@ -143,7 +147,7 @@ TEST_F(ActiveWindowWatcherTest, TheDisplayGoing) {
     setActive(m_window);
     auto watcher = openWatcher();
     ASSERT_TRUE(watcher);
-    EXPECT_EQ(watcher->readChanges(), m_gameExe);
+    EXPECT_EQ(program(watcher->readChanges()), m_gameExe);
     stopProgram(m_server);
     EXPECT_EQ(nextReport(*watcher), "");
     EXPECT_EQ(watcher->fd(), -1);

@@ -110,7 +110,9 @@ TEST_P(GameFollowerTest, SwitchesAsTheFocusMoves) {
         SCOPED_TRACE("step " + std::to_string(n));
         switch (step.kind) {
         case Focus: {
-            const std::optional<int> to = follower.activeProgramChanged(path(step.arg), current);
+            ActiveWindow window;
+            window.exe = path(step.arg);
+            const std::optional<int> to = follower.activeWindowChanged(window, current);
             EXPECT_EQ(to.value_or(kStay), step.expected);
             current = to.value_or(current);
             break;
