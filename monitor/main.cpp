@@ -183,7 +183,7 @@ int runMonitor(const std::string& dir, const std::string& folder, const Options&
     std::string source;
     if (auto windows = WindowSource::open(folder, source)) {
         warn("profiles follow games through " + source);
-        monitor.followGames(std::move(windows));
+        monitor.followGames(std::move(windows), source);
     } else {
         problem("profiles do not follow games: " + source);
     }

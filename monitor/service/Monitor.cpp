@@ -115,7 +115,8 @@ void Monitor::takeProfile() {
     m_currentProfile = current;
 }
 
-void Monitor::followGames(std::unique_ptr<WindowSource> windows) {
+void Monitor::followGames(std::unique_ptr<WindowSource> windows, std::string source) {
+    m_windowSource = std::move(source);
     m_windows = std::move(windows);
     takeProfile();
     // What the source learnt while it opened (the window active now, a
@@ -177,7 +178,7 @@ std::string Monitor::statusText() {
     }
     text += "lighting: " + (m_lighting ? m_lighting->client().describe() : "off") + "\n";
     text += "games: " +
-            (m_windows ? "the focused window; last: " + (m_lastGame.empty() ? "none" : m_lastGame)
+            (m_windows ? m_windowSource + "; last: " + (m_lastGame.empty() ? "none" : m_lastGame)
                        : std::string("not followed")) +
             "\n";
     for (const std::string& problem : m_problems)

@@ -45,8 +45,9 @@ public:
     // profile, which it takes again after every apply. After publish.
     void attachKeyboard(std::unique_ptr<KeyboardSource> source,
                         std::unique_ptr<OutputDevice> output);
-    // Switches to the profile whose game has the focus, and back. After publish.
-    void followGames(std::unique_ptr<WindowSource> windows);
+    // Switches to the profile whose game has the focus, and back; source
+    // names where the windows come from, for the status. After publish.
+    void followGames(std::unique_ptr<WindowSource> windows, std::string source);
     // Shows the current profile's lighting, and the held keyboards' presses. After publish.
     void showLighting(std::unique_ptr<KeyboardLighting> lighting);
     // A problem the monitor met that the status should name (no access to
@@ -115,6 +116,7 @@ private:
     int m_currentProfile = -1;
     StatusSocket m_status;
     std::vector<std::string> m_problems;
+    std::string m_windowSource;
     std::string m_lastGame; // the last program the game follower was shown
 };
 

@@ -165,7 +165,7 @@ TEST_F(ActiveWindowWatcherTest, TheMonitorSwitchesToTheGamesProfileAndBack) {
     ASSERT_TRUE(program.bind(runtime.folder() + kProgramSocketName));
     const test::RunningMonitor monitor(runtime.folder(), folder.folder(),
                                        std::chrono::milliseconds(0),
-                                       [&](Monitor& m) { m.followGames(openWatcher()); });
+                                       [&](Monitor& m) { m.followGames(openWatcher(), "X11"); });
     ASSERT_TRUE(monitor.published);
     const auto switchedTo = [&](int profile) {
         const bool noticed = test::waitUntil([&] {

@@ -41,7 +41,7 @@ public:
         m_program.bind(m_runtime.folder() + kProgramSocketName);
         m_monitor = std::make_unique<RunningMonitor>(
             m_runtime.folder(), m_folder.folder(), std::chrono::milliseconds(0),
-            [&](Monitor& m) { m.followGames(std::move(source)); });
+            [&](Monitor& m) { m.followGames(std::move(source), "a test source"); });
     }
 
     // Whether the monitor posts "device changed" within the limit and the
