@@ -2,8 +2,8 @@
 // private session bus with a fake desktop that answers as KWin's scripting
 // interface does and calls the monitor as the script and the extension do.
 #include "monitor/games/DesktopBusWatcher.h"
-#include "tests/ChildProgram.h"
 #include "tests/monitor/FollowingMonitor.h"
+#include "tests/monitor/PrivateBus.h"
 
 #include <gtest/gtest.h>
 
@@ -83,18 +83,12 @@ private:
 class DesktopBusWatcherTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (std::system("command -v dbus-daemon >/dev/null") != 0)
-            GTEST_SKIP() << "dbus-daemon is not installed (scripts/deps.sh installs it)";
-        const std::string address =
-            startProgram({"dbus-daemon", "--session", "--nofork", "--print-address"}, m_daemon);
-        ASSERT_FALSE(address.empty()) << "dbus-daemon did not start";
-        ::setenv("DBUS_SESSION_BUS_ADDRESS", address.c_str(), 1);
+        if (m_bus.address.empty())
+            GTEST_SKIP()
+                << "no dbus-daemon to make a private bus with (scripts/deps.sh installs it)";
         writeFile(m_folder.file("kwin/vantrel-follow-games.js"), "// the script\n");
     }
-    void TearDown() override {
-        sd_bus_flush_close_unref(m_reporter);
-        stopProgram(m_daemon);
-    }
+    void TearDown() override { sd_bus_flush_close_unref(m_reporter); }
 
     std::unique_ptr<DesktopBusWatcher> open() {
         std::string whyNot;
@@ -134,7 +128,7 @@ protected:
         }
     }
 
-    pid_t m_daemon = -1;
+    PrivateBus m_bus;
     sd_bus* m_reporter = nullptr;
     int m_answers = 0;
     int m_refusals = 0;

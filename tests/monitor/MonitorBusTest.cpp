@@ -4,12 +4,9 @@
 #include "monitor/service/MonitorCommands.h"
 #include "settings/ProfileDefaults.h"
 #include "settings/TextField.h"
-#include "settings/WorkingSet.h"
-#include "tests/ChildProgram.h"
-#include "tests/TempDir.h"
 #include "tests/Wait.h"
-#include "tests/link/RunningMonitor.h"
-#include "tests/monitor/FakeDevices.h"
+#include "tests/monitor/PipeMonitor.h"
+#include "tests/monitor/PrivateBus.h"
 
 #include <gtest/gtest.h>
 
@@ -50,26 +47,18 @@ bool hungUp(int fd) {
     return ::poll(&p, 1, 0) == 1 && (p.revents & POLLHUP);
 }
 
-// The monitor takes the one address for both buses.
-void useBus(const std::string& address) {
-    ::setenv("DBUS_SYSTEM_BUS_ADDRESS", address.c_str(), 1);
-    ::setenv("DBUS_SESSION_BUS_ADDRESS", address.c_str(), 1);
-}
-
-class MonitorBusTest : public ::testing::Test {
+class MonitorBusTest : public PipeMonitor {
 protected:
-    static void SetUpTestSuite() {
-        s_address =
-            startProgram({"dbus-daemon", "--session", "--print-address", "--nofork"}, s_daemon);
-        useBus(s_address);
+    static void SetUpTestSuite() { s_bus = std::make_unique<PrivateBus>(); }
+    static void TearDownTestSuite() { s_bus.reset(); }
+    void SetUp() override {
+        if (s_bus->address.empty())
+            GTEST_SKIP() << "no dbus-daemon to make a private bus with";
     }
-    static void TearDownTestSuite() { stopProgram(s_daemon, SIGTERM); }
 
     // Profile 1 is "Shooter"; profile 0 has F1 switch to it, profile 1 has
     // A and B step the brightness up and down and C take the next effect.
-    void SetUp() override {
-        if (s_address.empty())
-            GTEST_SKIP() << "no dbus-daemon to make a private bus with";
+    void start(const std::function<void(Monitor&)>& more) {
         auto block = std::make_unique<SharedBlock>();
         resetAllProfiles(*block, LanguageStrings());
         block->profiles[0].MacroKeyInfo[RemapEngine::position(KEY_F1)].assignType = 65;
@@ -77,42 +66,12 @@ protected:
         for (const auto& [code, type] : {std::pair{KEY_A, 69}, {KEY_B, 70}, {KEY_C, 71}})
             block->profiles[1].MacroKeyInfo[RemapEngine::position(code)].assignType = type;
         block->profiles[1].Brightness[6] = 7; // effect 6 is the factory effect
-        WorkingSet(folder.folder()).writeWorkingSet(*block, 0);
         writeFile(folder.file("lan.ini"),
                   "[Strings]\n" + std::to_string(EffectTable::labelString(7)) + "=Rain\n");
-    }
-    void start(const std::function<void(Monitor&)>& prepare) {
-        monitor = std::make_unique<RunningMonitor>(
-            runtime.folder(), folder.folder(), std::chrono::milliseconds(0), [&](Monitor& m) {
-                m.attachKeyboard(std::make_unique<PipeKeyboard>(in.readEnd()),
-                                 std::make_unique<PipeOutput>(out.writeEnd()));
-                prepare(m);
-            });
-        ASSERT_TRUE(monitor->published);
-    }
-    void tap(uint16_t code) {
-        writeKey(in.writeEnd(), code, 1);
-        writeKey(in.writeEnd(), code, 0);
-    }
-    // The output's key events, waiting up to limit for count of them.
-    std::vector<Sent> output(size_t count,
-                             std::chrono::milliseconds limit = std::chrono::seconds(5)) {
-        std::vector<Sent> sent;
-        waitUntil(
-            [&] {
-                for (input_event e{}; ::read(out.readEnd(), &e, sizeof e) == sizeof e;)
-                    sent.push_back({e.type, e.code, e.value});
-                return sent.size() >= count;
-            },
-            limit);
-        return sent;
+        PipeMonitor::start(*block, more);
     }
 
-    static inline std::string s_address;
-    static inline pid_t s_daemon = -1;
-    TempDir runtime, folder;
-    EventPipe in, out;
-    std::unique_ptr<RunningMonitor> monitor;
+    static inline std::unique_ptr<PrivateBus> s_bus;
 };
 
 TEST_F(MonitorBusTest, SleepLetsGoOfTheKeysBeforeItGoesOnAndResumeTakesANewLock) {
@@ -138,7 +97,7 @@ TEST_F(MonitorBusTest, SleepLetsGoOfTheKeysBeforeItGoesOnAndResumeTakesANewLock)
         EXPECT_TRUE(m.watchSleep(whyNot)) << whyNot;
     });
     ASSERT_TRUE(logind.serveUntil([&] { return locks.size() == 1; }));
-    writeKey(in.writeEnd(), KEY_B, 1);
+    press(KEY_B, 1);
     ASSERT_EQ(output(1), (std::vector<Sent>{key(KEY_B, 1)}));
     EXPECT_FALSE(hungUp(locks[0]));
 
@@ -151,8 +110,8 @@ TEST_F(MonitorBusTest, SleepLetsGoOfTheKeysBeforeItGoesOnAndResumeTakesANewLock)
     ASSERT_TRUE(logind.serveUntil([&] { return locks.size() == 2; }));
     EXPECT_EQ(asked, (std::vector<std::string>{"Inhibit sleep delay", "Inhibit sleep delay"}));
     // The key held through the sleep comes up and sends nothing more.
-    writeKey(in.writeEnd(), KEY_B, 0);
-    writeKey(in.writeEnd(), KEY_C, 1);
+    press(KEY_B, 0);
+    press(KEY_C, 1);
     EXPECT_EQ(output(1), (std::vector<Sent>{key(KEY_C, 1)}));
     for (const int fd : locks)
         ::close(fd);
@@ -193,11 +152,11 @@ TEST_F(MonitorBusTest, NoticesSayWhatTheKeysChangedEachReplacingTheLast) {
 }
 
 TEST_F(MonitorBusTest, WithoutABusThereIsNeitherNoticeNorSleepWatch) {
-    useBus("unix:path=" + runtime.file("no-bus"));
+    PrivateBus::use("unix:path=" + runtime.file("no-bus"));
     std::string whyNot;
     EXPECT_FALSE(DesktopNotices::open(LanguageStrings(), whyNot));
     EXPECT_FALSE(SleepWatcher::open([](bool) {}, whyNot));
-    useBus(s_address);
+    PrivateBus::use(s_bus->address);
 }
 
 } // namespace

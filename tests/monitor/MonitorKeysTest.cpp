@@ -9,12 +9,9 @@
 #include "monitor/service/StatusSocket.h"
 #include "settings/LanguageStrings.h"
 #include "settings/ProfileDefaults.h"
-#include "settings/WorkingSet.h"
-#include "tests/TempDir.h"
 #include "tests/Wait.h"
 #include "tests/link/LinkTestSupport.h"
-#include "tests/link/RunningMonitor.h"
-#include "tests/monitor/FakeDevices.h"
+#include "tests/monitor/PipeMonitor.h"
 
 #include <gtest/gtest.h>
 
@@ -31,31 +28,19 @@ namespace {
 constexpr int kPositionF1 = 1;
 constexpr int kPositionA = 49;
 
-class MonitorKeysTest : public ::testing::Test {
+class MonitorKeysTest : public PipeMonitor {
 protected:
     // Profile 0 has F1 switch to profile 2 and A brighten the lighting;
     // profile 1 has A as the left mouse button.
-    MonitorKeysTest() {
+    void SetUp() override {
         auto block = std::make_unique<SharedBlock>();
         resetAllProfiles(*block, LanguageStrings());
         block->profiles[0].MacroKeyInfo[kPositionF1].assignType = 65;
         block->profiles[0].MacroKeyInfo[kPositionA].assignType = 69;
         block->profiles[0].Brightness[6] = 7; // effect 6 is the factory effect
         block->profiles[1].MacroKeyInfo[kPositionA].assignType = 24;
-        WorkingSet(folder.folder()).writeWorkingSet(*block, 0);
-    }
-    void SetUp() override {
         ASSERT_TRUE(program.bind(runtime.folder() + kProgramSocketName));
-        monitor = std::make_unique<RunningMonitor>(
-            runtime.folder(), folder.folder(), std::chrono::milliseconds(0), [&](Monitor& m) {
-                m.attachKeyboard(std::make_unique<PipeKeyboard>(in.readEnd()),
-                                 std::make_unique<PipeOutput>(out.writeEnd()));
-            });
-        ASSERT_TRUE(monitor->published);
-    }
-    void tap(uint16_t code) {
-        writeKey(in.writeEnd(), code, 1);
-        writeKey(in.writeEnd(), code, 0);
+        start(*block);
     }
     bool received(uint32_t message) {
         return waitUntil([&] {
@@ -63,30 +48,13 @@ protected:
             return m && m->message == message;
         });
     }
-    // The output's key events, waiting for count of them.
-    std::vector<Sent> output(size_t count) {
-        std::vector<Sent> sent;
-        waitUntil([&] {
-            input_event e{};
-            while (::read(out.readEnd(), &e, sizeof e) == sizeof e) {
-                if (e.type == EV_KEY)
-                    sent.push_back({e.type, e.code, e.value});
-            }
-            return sent.size() >= count;
-        });
-        return sent;
-    }
     std::unique_ptr<SharedBlock> block() {
         auto copy = std::make_unique<SharedBlock>();
         EXPECT_TRUE(MonitorCommands::readBlock(runtime.folder(), *copy));
         return copy;
     }
 
-    TempDir runtime;
-    TempDir folder;
     MessageSocket program;
-    EventPipe in, out;
-    std::unique_ptr<RunningMonitor> monitor;
 };
 
 TEST_F(MonitorKeysTest, ProfileKeySwitchesTheBlockTellsTheProgramAndTakesTheNewProfile) {
@@ -170,7 +138,7 @@ TEST_F(MonitorKeysTest, StatusAnswersNoOtherUser) {
 }
 
 TEST_F(MonitorKeysTest, StoppingLetsGoOfHeldKeys) {
-    writeKey(in.writeEnd(), KEY_B, 1);
+    press(KEY_B, 1);
     ASSERT_EQ(output(1), (std::vector<Sent>{key(KEY_B, 1)}));
     monitor->stop();
     EXPECT_EQ(output(1), (std::vector<Sent>{key(KEY_B, 0)}));

@@ -10,12 +10,9 @@
 #include "monitor/service/MonitorCommands.h"
 #include "settings/LanguageStrings.h"
 #include "settings/ProfileDefaults.h"
-#include "settings/WorkingSet.h"
-#include "tests/TempDir.h"
 #include "tests/Wait.h"
-#include "tests/link/RunningMonitor.h"
-#include "tests/monitor/FakeDevices.h"
 #include "tests/monitor/FakeOpenRgbServer.h"
+#include "tests/monitor/PipeMonitor.h"
 
 #include <gtest/gtest.h>
 
@@ -204,20 +201,14 @@ TEST(OpenRgbClientTest, ComesBackWhenTheServerRestartsSayingOnceThatItIsAway) {
 
 // The monitor's loop with the lighting (and a keyboard on a pipe), over the
 // real link in a runtime folder of the test's own.
-class OpenRgbMonitorTest : public ::testing::Test {
+class OpenRgbMonitorTest : public PipeMonitor {
 protected:
     void start(int32_t effect) {
         auto block = std::make_unique<SharedBlock>();
         resetAllProfiles(*block, LanguageStrings());
         block->profiles[0] = *profile(effect);
         block->profiles[0].MacroKeyInfo[1].assignType = 69; // F1 brightens
-        WorkingSet(folder.folder()).writeWorkingSet(*block, 0);
-        monitor = std::make_unique<RunningMonitor>(
-            runtime.folder(), folder.folder(), 0ms, [&](Monitor& m) {
-                m.attachKeyboard(std::make_unique<PipeKeyboard>(in.readEnd()),
-                                 std::make_unique<PipeOutput>(out.writeEnd()));
-                m.showLighting(lighting(server, effect));
-            });
+        PipeMonitor::start(*block, [&](Monitor& m) { m.showLighting(lighting(server, effect)); });
     }
     // The colours of the last frame.
     std::vector<uint32_t> shown() {
@@ -225,10 +216,7 @@ protected:
         return frames.empty() ? std::vector<uint32_t>{} : words(frames.back().payload, 6);
     }
 
-    TempDir runtime, folder;
     FakeOpenRgbServer server{5, {kKeyboard}};
-    EventPipe in, out;
-    std::unique_ptr<RunningMonitor> monitor;
 };
 
 TEST_F(OpenRgbMonitorTest, AnApplyShowsTheNewEffectOnTheKeyboard) {
@@ -251,14 +239,14 @@ TEST_F(OpenRgbMonitorTest, AnApplyShowsTheNewEffectOnTheKeyboard) {
 TEST_F(OpenRgbMonitorTest, TheBrightnessKeyShowsAtOnce) {
     start(0);
     ASSERT_TRUE(waitUntil([&] { return shown() == std::vector<uint32_t>{kRedAt30, kRedAt30}; }));
-    writeKey(in.writeEnd(), KEY_F1, 1);
+    press(KEY_F1, 1);
     EXPECT_TRUE(waitUntil([&] { return shown() == std::vector<uint32_t>{102, 102}; }, 1s));
 }
 
 TEST_F(OpenRgbMonitorTest, AKeyPressLightsItsKeyInTheReactiveEffect) {
     start(4);
     ASSERT_TRUE(waitUntil([&] { return shown() == std::vector<uint32_t>{0, 0}; }));
-    writeKey(in.writeEnd(), KEY_A, 1);
+    press(KEY_A, 1);
     ASSERT_TRUE(waitUntil([&] { return !shown().empty() && shown()[0] != 0; }));
     EXPECT_EQ(shown()[1], 0u); // Escape stays dark
 }
